@@ -1,0 +1,6 @@
+#include "app/AppGlobals.h"
+
+AppGlobals& app() {
+    static AppGlobals values;
+    return values;
+}

@@ -1,0 +1,201 @@
+#include "store/Connection.h"
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <QFile>
+#include <QHash>
+#include <QVector>
+
+#include "store/ConnectionString.h"
+#include "store/DataSet.h"
+#include "store/DatabaseError.h"
+#include "store/Statement.h"
+
+namespace store {
+namespace {
+
+// Pinned so that a file written today stays readable by later engine
+// versions whose defaults differ.
+const char* const kCipherSettings =
+    "PRAGMA cipher_page_size = 1024;"
+    "PRAGMA kdf_iter = 64000;"
+    "PRAGMA cipher_use_hmac = ON;";
+// Data written by a post must survive a crash or a power cut.
+const char* const kSafetySettings =
+    "PRAGMA journal_mode = DELETE;"
+    "PRAGMA synchronous = FULL;";
+constexpr int kCipherPageSize = 1024;
+// Time-out 0 means no limit; inside one process a wait can never be ended
+// by another connection of the same thread, so the wait stays bounded.
+constexpr int kBusyWaitMs = 5000;
+constexpr int kMaxIdlePerFile = 4;
+
+QString FileIdentity(const QString& path, const QString& password) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
+        return {};
+    }
+    return QStringLiteral("%1|%2|%3|%4")
+        .arg(path)
+        .arg(qulonglong(info.st_dev))
+        .arg(qulonglong(info.st_ino))
+        .arg(password);
+}
+
+bool ReadsSchema(sqlite3* db) {
+    return sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) ==
+           SQLITE_OK;
+}
+
+[[noreturn]] void ThrowUnreadable(const QString& path) {
+    QFile file(path);
+    QByteArray head;
+    qint64 size = -1;
+    if (file.open(QIODevice::ReadOnly)) {
+        size = file.size();
+        head = file.read(16);
+    }
+    if (head.startsWith(QByteArrayLiteral("SQLite format 3"))) {
+        throw DatabaseError(
+            QStringLiteral("Unrecognized database format '%1': the file is not encrypted.").arg(path));
+    }
+    if (size <= 0 || size % kCipherPageSize != 0) {
+        throw DatabaseError(QStringLiteral("Unrecognized database format '%1'.").arg(path));
+    }
+    throw DatabaseError(QStringLiteral("Not a valid password: '%1' cannot be opened.").arg(path));
+}
+
+sqlite3* OpenKeyed(const QString& path, const QString& password) {
+    sqlite3* db = nullptr;
+    const int code = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
+                                     SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (code != SQLITE_OK) {
+        const QString message = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_close(db);
+        throw DatabaseError(QStringLiteral("Cannot open '%1': %2").arg(path, message));
+    }
+    const QByteArray key = password.toUtf8();
+    sqlite3_key(db, key.constData(), int(key.size()));
+    sqlite3_exec(db, kCipherSettings, nullptr, nullptr, nullptr);
+    if (!ReadsSchema(db)) {
+        sqlite3_close(db);
+        ThrowUnreadable(path);
+    }
+    sqlite3_exec(db, kSafetySettings, nullptr, nullptr, nullptr);
+    sqlite3_busy_timeout(db, kBusyWaitMs);
+    return db;
+}
+
+class HandlePool {
+public:
+    ~HandlePool() {
+        for (auto& handles : idle_) {
+            for (sqlite3* db : handles) {
+                sqlite3_close(db);
+            }
+        }
+    }
+
+    sqlite3* acquire(const QString& key, const QString& path, const QString& password) {
+        QVector<sqlite3*>& handles = idle_[key];
+        while (!handles.isEmpty()) {
+            sqlite3* db = handles.takeLast();
+            // The file may have been rewritten in place since the handle was
+            // parked; a handle that no longer reads it is thrown away.
+            if (ReadsSchema(db)) {
+                return db;
+            }
+            sqlite3_close(db);
+        }
+        return OpenKeyed(path, password);
+    }
+
+    void release(const QString& key, sqlite3* db) {
+        QVector<sqlite3*>& handles = idle_[key];
+        if (handles.size() >= kMaxIdlePerFile || sqlite3_get_autocommit(db) == 0) {
+            sqlite3_close(db);
+            return;
+        }
+        handles.append(db);
+    }
+
+    void discardIdle() {
+        for (auto& handles : idle_) {
+            for (sqlite3* db : handles) {
+                sqlite3_close(db);
+            }
+        }
+        idle_.clear();
+    }
+
+private:
+    QHash<QString, QVector<sqlite3*>> idle_;
+};
+
+HandlePool& Pool() {
+    static HandlePool pool;
+    return pool;
+}
+
+}  // namespace
+
+Connection::~Connection() { close(); }
+
+void Connection::setConnectionString(const QString& connectionString) {
+    connectionString_ = connectionString;
+}
+
+void Connection::reopen(const QString& connectionString) {
+    close();
+    setConnectionString(connectionString);
+    setCommandTimeout(0);
+    setConnectionTimeout(0);
+    open();
+}
+
+void Connection::open() {
+    if (isOpen()) {
+        return;
+    }
+    const ConnectionTarget target = ParseConnectionString(connectionString_);
+    const QString key = FileIdentity(target.databasePath, target.password);
+    if (key.isEmpty()) {
+        throw DatabaseError(QStringLiteral("Could not find file '%1'.").arg(target.databasePath));
+    }
+    db_ = Pool().acquire(key, target.databasePath, target.password);
+    poolKey_ = key;
+}
+
+void Connection::close() {
+    if (!isOpen()) {
+        return;
+    }
+    const QList<DataSet*> dataSets = dataSets_;
+    for (DataSet* dataSet : dataSets) {
+        dataSet->close();
+    }
+    sqlite3* db = db_;
+    db_ = nullptr;
+    Pool().release(poolKey_, db);
+    poolKey_.clear();
+}
+
+sqlite3* Connection::handle() const {
+    if (!isOpen()) {
+        throw DatabaseError(QStringLiteral("Operation is not allowed when the object is closed."));
+    }
+    return db_;
+}
+
+void Connection::attach(DataSet* dataSet) {
+    if (!dataSets_.contains(dataSet)) {
+        dataSets_.append(dataSet);
+    }
+}
+
+void Connection::detach(DataSet* dataSet) { dataSets_.removeAll(dataSet); }
+
+void DiscardIdleHandles() { Pool().discardIdle(); }
+
+}  // namespace store

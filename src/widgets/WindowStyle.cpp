@@ -1,0 +1,72 @@
+#include "widgets/WindowStyle.h"
+
+#include <QDialog>
+#include <QGuiApplication>
+#include <QPalette>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+
+namespace widgets {
+
+void InstallFontSubstitutions() {
+    QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"));
+}
+
+QFont TahomaPoints(int points) {
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSize(points);
+    return font;
+}
+
+QFont TahomaPixels(int pixels, bool bold) {
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+void ApplyWindowConventions(QWidget* window, QSize clientSize, bool minimizeBox,
+                            const QColor& background) {
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+    if (minimizeBox) {
+        flags |= Qt::WindowMinimizeButtonHint;
+        flags &= ~Qt::Dialog;
+        flags |= Qt::Window;
+    }
+    window->setWindowFlags(flags);
+    window->setFixedSize(clientSize);
+    window->setFont(TahomaPoints(8));
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, background);
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+    CenterOnScreen(window);
+}
+
+void CenterOnScreen(QWidget* window) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect area = screen->geometry();
+    window->move(area.center() - QPoint(window->width() / 2, window->height() / 2));
+}
+
+void SetCancelButton(QWidget* window, QPushButton* button) {
+    auto* shortcut = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, button, [button] {
+        if (button->isEnabled() && button->isVisible()) {
+            button->click();
+        }
+    });
+}
+
+void SetDefaultButton(QPushButton* button) {
+    button->setDefault(true);
+    button->setAutoDefault(true);
+}
+
+}  // namespace widgets
