@@ -12,6 +12,7 @@
 
 #include "app/AppGlobals.h"
 #include "store/ConnectionString.h"
+#include "widgets/WindowStyle.h"
 
 namespace testsupport {
 
@@ -80,3 +81,14 @@ void ClickInNextModal(const QString& buttonText, QString* seenText) {
 }
 
 }  // namespace testsupport
+
+namespace {
+
+// Every test program runs in the Greek locale with the program's fonts.
+void PrepareTestProcess() {
+    QLocale::setDefault(QLocale(QLocale::Greek, QLocale::Greece));
+    widgets::InstallFontSubstitutions();
+}
+Q_COREAPP_STARTUP_FUNCTION(PrepareTestProcess)
+
+}  // namespace
