@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QtGlobal>
 
@@ -25,3 +26,9 @@ inline const QString kExitRequested = QStringLiteral("exitexodos");
 inline const QString kLoginAccepted = QStringLiteral("Administrator");
 inline const QString kApplicationTitle =
     QStringLiteral("KAVELO ORGANIZER by KAVELO SOFTWARE DEVELOPMENT");
+
+// The local date and time as the program reads them. Tests pin them with
+// SetLocalNowForTests so that nothing depends on the real clock; an invalid
+// value returns to the real clock.
+QDateTime LocalNow();
+void SetLocalNowForTests(const QDateTime& now);
