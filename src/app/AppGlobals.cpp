@@ -18,4 +18,6 @@ QDateTime LocalNow() {
     return PinnedNow().isValid() ? PinnedNow() : QDateTime::currentDateTime();
 }
 
-void SetLocalNowForTests(const QDateTime& now) { PinnedNow() = now; }
+void SetLocalNowForTests(const QDateTime& now) {
+    PinnedNow() = now;
+}

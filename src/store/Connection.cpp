@@ -31,10 +31,17 @@ constexpr int kCipherPageSize = 1024;
 constexpr int kBusyWaitMs = 5000;
 constexpr int kMaxIdlePerFile = 4;
 
+// Identifies the file itself, so that a file replaced under the same name is
+// never served from a handle on the old one. Throws when there is no file to
+// open: a missing file is never created, and an empty one would open as an
+// empty database under any key.
 QString FileIdentity(const QString& path, const QString& password) {
     struct stat info {};
     if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
-        return {};
+        throw DatabaseError(QStringLiteral("Could not find file '%1'.").arg(path));
+    }
+    if (info.st_size == 0) {
+        throw DatabaseError(QStringLiteral("Unrecognized database format '%1'.").arg(path));
     }
     return QStringLiteral("%1|%2|%3|%4")
         .arg(path)
@@ -58,7 +65,8 @@ bool ReadsSchema(sqlite3* db) {
     }
     if (head.startsWith(QByteArrayLiteral("SQLite format 3"))) {
         throw DatabaseError(
-            QStringLiteral("Unrecognized database format '%1': the file is not encrypted.").arg(path));
+            QStringLiteral("Unrecognized database format '%1': the file is not encrypted.")
+                .arg(path));
     }
     if (size <= 0 || size % kCipherPageSize != 0) {
         throw DatabaseError(QStringLiteral("Unrecognized database format '%1'.").arg(path));
@@ -140,7 +148,9 @@ HandlePool& Pool() {
 
 }  // namespace
 
-Connection::~Connection() { close(); }
+Connection::~Connection() {
+    close();
+}
 
 void Connection::setConnectionString(const QString& connectionString) {
     connectionString_ = connectionString;
@@ -160,9 +170,6 @@ void Connection::open() {
     }
     const ConnectionTarget target = ParseConnectionString(connectionString_);
     const QString key = FileIdentity(target.databasePath, target.password);
-    if (key.isEmpty()) {
-        throw DatabaseError(QStringLiteral("Could not find file '%1'.").arg(target.databasePath));
-    }
     db_ = Pool().acquire(key, target.databasePath, target.password);
     poolKey_ = key;
 }
@@ -194,8 +201,12 @@ void Connection::attach(DataSet* dataSet) {
     }
 }
 
-void Connection::detach(DataSet* dataSet) { dataSets_.removeAll(dataSet); }
+void Connection::detach(DataSet* dataSet) {
+    dataSets_.removeAll(dataSet);
+}
 
-void DiscardIdleHandles() { Pool().discardIdle(); }
+void DiscardIdleHandles() {
+    Pool().discardIdle();
+}
 
 }  // namespace store

@@ -7,8 +7,7 @@
 namespace store {
 namespace {
 
-const QString kProviderPiece =
-    QStringLiteral("Provider=SQLCipher.3;Password=\"\";Data Source=");
+const QString kProviderPiece = QStringLiteral("Provider=SQLCipher.3;Password=\"\";Data Source=");
 const QString kSecurityPiece =
     QStringLiteral(";Persist Security Info=True;SQLCipher:Database Password=");
 
@@ -32,7 +31,8 @@ ConnectionTarget ParseConnectionString(const QString& connectionString) {
     // The path may hold any character, ';' included, so it is cut between the
     // fixed pieces rather than split on separators.
     if (!connectionString.startsWith(kProviderPiece)) {
-        throw DatabaseError(QStringLiteral("Provider cannot be found. It may not be properly installed."));
+        throw DatabaseError(
+            QStringLiteral("Provider cannot be found. It may not be properly installed."));
     }
     const qsizetype securityAt = connectionString.lastIndexOf(kSecurityPiece);
     if (securityAt < kProviderPiece.size()) {

@@ -87,8 +87,8 @@ bool IsCounter(sqlite3* db, const QString& table, const QString& column) {
                                       &notNull, &primaryKey, &autoIncrement) != SQLITE_OK) {
         return false;
     }
-    return primaryKey != 0 && QString::fromUtf8(type).compare(QLatin1String("INTEGER"),
-                                                              Qt::CaseInsensitive) == 0;
+    return primaryKey != 0 &&
+           QString::fromUtf8(type).compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0;
 }
 
 QVector<SortKey> ParseSort(const QString& sort, const std::function<int(const QString&)>& index) {
@@ -409,7 +409,9 @@ QString DataSet::asString(int column) const {
     return v.isNull() ? QString() : v.toString();
 }
 
-qint64 DataSet::asInteger(int column) const { return value(column).toLongLong(); }
+qint64 DataSet::asInteger(int column) const {
+    return value(column).toLongLong();
+}
 
 void DataSet::setValue(int column, const QVariant& value) {
     requireUpdatable();
@@ -539,13 +541,14 @@ void DataSet::updateRow() {
     }
     Row& row = rows_[current_];
     values.append(row.rowid);
-    Statement statement(connection_->handle(),
-                        QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                            .arg(QuoteIdentifier(updateTable_), assignments.join(QLatin1String(", "))));
+    Statement statement(connection_->handle(), QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                                                   .arg(QuoteIdentifier(updateTable_),
+                                                        assignments.join(QLatin1String(", "))));
     statement.bind(values);
     if (statement.execute() == 0) {
-        throw DatabaseError(QStringLiteral("Row cannot be located for updating. Some values may "
-                                           "have been changed since it was last read."));
+        throw DatabaseError(
+            QStringLiteral("Row cannot be located for updating. Some values may "
+                           "have been changed since it was last read."));
     }
     refreshRow(row);
 }
@@ -561,10 +564,10 @@ void DataSet::refreshRow(Row& row) {
     if (columns.isEmpty()) {
         return;
     }
-    Statement statement(connection_->handle(),
-                        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-                            .arg(tableColumnsOf(columns).join(QLatin1String(", ")),
-                                 QuoteIdentifier(updateTable_)));
+    Statement statement(
+        connection_->handle(),
+        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+            .arg(tableColumnsOf(columns).join(QLatin1String(", ")), QuoteIdentifier(updateTable_)));
     statement.bind({row.rowid});
     if (statement.step()) {
         for (int i = 0; i < columns.size(); ++i) {
@@ -605,8 +608,9 @@ void DataSet::deleteRecord() {
         throw DatabaseError(QStringLiteral("Cannot perform this operation on an empty dataset."));
     }
     const int at = current_;
-    Statement statement(connection_->handle(), QStringLiteral("DELETE FROM %1 WHERE rowid = ?")
-                                                   .arg(QuoteIdentifier(updateTable_)));
+    Statement statement(
+        connection_->handle(),
+        QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(QuoteIdentifier(updateTable_)));
     statement.bind({rows_.at(at).rowid});
     statement.execute();
     rows_.removeAt(at);

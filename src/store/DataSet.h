@@ -82,7 +82,9 @@ public:
     qint64 asInteger(const QString& name) const { return asInteger(fieldByName(name)); }
 
     void setValue(int column, const QVariant& value);
-    void setValue(const QString& name, const QVariant& value) { setValue(fieldByName(name), value); }
+    void setValue(const QString& name, const QVariant& value) {
+        setValue(fieldByName(name), value);
+    }
 
     void edit();
     void insert();

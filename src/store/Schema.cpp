@@ -14,7 +14,9 @@ namespace {
 
 // Dates are ISO text "YYYY-MM-DD" in DATE columns; amounts are whole cents
 // in CENTS INTEGER columns, so that sums are exact.
-QString ShortText() { return QStringLiteral("VARCHAR(%1)").arg(kShortTextLength); }
+QString ShortText() {
+    return QStringLiteral("VARCHAR(%1)").arg(kShortTextLength);
+}
 
 QString RantebouTable() {
     QStringList columns{QStringLiteral("HMEROMHNIA DATE NOT NULL PRIMARY KEY")};

@@ -64,9 +64,13 @@ Statement::Statement(sqlite3* db, const QString& sql) : db_(db), sql_(sql) {
     }
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
 
-void Statement::fail(int) const { ThrowEngineError(db_); }
+void Statement::fail(int) const {
+    ThrowEngineError(db_);
+}
 
 void Statement::bind(const QVariantList& parameters) {
     const int expected = sqlite3_bind_parameter_count(stmt_);
@@ -97,7 +101,9 @@ int Statement::execute() {
     return sqlite3_changes(db_);
 }
 
-int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
+int Statement::columnCount() const {
+    return sqlite3_column_count(stmt_);
+}
 
 QString Statement::columnName(int column) const {
     return QString::fromUtf8(sqlite3_column_name(stmt_, column));

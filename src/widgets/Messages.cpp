@@ -76,7 +76,9 @@ QString DisplayText(const QString& text) {
     return shown;
 }
 
-void SetMessageResponder(MessageResponder responder) { Responder() = std::move(responder); }
+void SetMessageResponder(MessageResponder responder) {
+    Responder() = std::move(responder);
+}
 
 Answer ShowMessageBox(QWidget* parent, const MessageRequest& request) {
     if (Responder()) {
@@ -135,8 +137,8 @@ void ShowErrorDialog(QWidget* parent, const QString& text) {
 }
 
 bool ConfirmDeleteRecord(QWidget* parent) {
-    MessageRequest request =
-        TypedRequest(QStringLiteral("Confirm"), MessageIcon::Question, QStringLiteral("Delete record?"));
+    MessageRequest request = TypedRequest(QStringLiteral("Confirm"), MessageIcon::Question,
+                                          QStringLiteral("Delete record?"));
     request.buttons = {Answer::Ok, Answer::Cancel};
     request.defaultAnswer = Answer::Ok;
     request.escapeAnswer = Answer::Cancel;

@@ -30,11 +30,17 @@ WorkDir::WorkDir(const QString& subfolder) : previous_(QDir::currentPath()) {
     app().ExitMarker.clear();
 }
 
-WorkDir::~WorkDir() { QDir::setCurrent(previous_); }
+WorkDir::~WorkDir() {
+    QDir::setCurrent(previous_);
+}
 
-QString WorkDir::databasePath() const { return path_ + QStringLiteral("/data.mdb"); }
+QString WorkDir::databasePath() const {
+    return path_ + QStringLiteral("/data.mdb");
+}
 
-QString WorkDir::connectionString() const { return store::BuildConnectionString(path_); }
+QString WorkDir::connectionString() const {
+    return store::BuildConnectionString(path_);
+}
 
 void TypeText(QWidget* widget, const QString& text) {
     for (const QChar ch : text) {

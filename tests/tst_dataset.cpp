@@ -1,0 +1,405 @@
+// Data sets over real tables: navigation, the Browse/Edit/Insert states and
+// the rules that decide what is written and what is dropped.
+#include <QSignalSpy>
+#include <QTest>
+
+#include "TestSupport.h"
+#include "store/Command.h"
+#include "store/Connection.h"
+#include "store/DataSet.h"
+#include "store/DatabaseError.h"
+
+using store::DatabaseError;
+using store::DataSet;
+using State = store::DataSet::State;
+
+namespace {
+
+const QString kContacts = QStringLiteral("XRHSIMA_THLEFWNA");
+const QString kName = QStringLiteral("ONOMATEPWNYMO");
+
+QStringList NamesInDatabase(store::Connection& connection) {
+    store::Query query;
+    query.setConnection(&connection);
+    query.setSql(QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA ORDER BY rowid"));
+    query.open();
+    QStringList names;
+    for (query.first(); !query.eof(); query.next()) {
+        names.append(query.asString(0));
+    }
+    return names;
+}
+
+QStringList NamesInOrder(DataSet& set, int column) {
+    QStringList names;
+    for (int row = 0; row < set.recordCount(); ++row) {
+        names.append(set.valueAt(row, column).toString());
+    }
+    return names;
+}
+
+}  // namespace
+
+class TestDataSet : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void emptyTableOpensInBrowse();
+    void typingIntoAnEmptySetStartsANewRow();
+    void navigationAndBofEof();
+    void changeIsPostedByMovingToAnotherRow_data();
+    void changeIsPostedByMovingToAnotherRow();
+    void untouchedNewRowIsDroppedByMoving();
+    void closingDropsAnUnpostedEdit();
+    void closingTheConnectionDropsAnUnpostedInsert();
+    void cancelRestoresTheRow();
+    void failedPostKeepsTheTypedValues();
+    void failedPostStopsTheMove();
+    void deleteOfTheLastRowMovesToThePreviousOne();
+    void insertGoesAtTheCurrentPosition();
+    void greekNamesSortAsAReaderExpects();
+    void descendingSortAndSortErrors();
+    void queryOverOneTableIsUpdatable();
+    void aggregateQueryIsReadOnly();
+    void counterIsFilledOnPost();
+    void rowDeletedElsewhereIsReportedOnPost();
+    void signalsFollowTheStates();
+
+private:
+    std::unique_ptr<testsupport::WorkDir> work_;
+    std::unique_ptr<store::Connection> connection_;
+    std::unique_ptr<store::Table> table_;
+
+    void addContacts(const QStringList& names);
+    void openContacts(const QString& sort = QStringLiteral("ONOMATEPWNYMO ASC"));
+};
+
+void TestDataSet::init() {
+    work_ = std::make_unique<testsupport::WorkDir>();
+    connection_ = std::make_unique<store::Connection>();
+    connection_->setShareDenyNone(true);
+    connection_->reopen(work_->connectionString());
+    table_ = std::make_unique<store::Table>();
+    table_->setConnection(connection_.get());
+    table_->setTableName(kContacts);
+}
+
+void TestDataSet::cleanup() {
+    table_.reset();
+    connection_.reset();
+    work_.reset();
+}
+
+void TestDataSet::addContacts(const QStringList& names) {
+    for (const QString& name : names) {
+        store::Execute(*connection_,
+                       QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (ONOMATEPWNYMO) VALUES (?)"),
+                       {name});
+    }
+}
+
+void TestDataSet::openContacts(const QString& sort) {
+    table_->setSort(sort);
+    table_->open();
+}
+
+void TestDataSet::emptyTableOpensInBrowse() {
+    openContacts();
+    QCOMPARE(table_->state(), State::Browse);
+    QCOMPARE(table_->recordCount(), 0);
+    QCOMPARE(table_->recNo(), -1);
+    QVERIFY(table_->bof());
+    QVERIFY(table_->eof());
+    QCOMPARE(table_->fieldCount(), 7);
+    QCOMPARE(table_->fieldInfo(0).name, kName);
+    QCOMPARE(table_->fieldInfo(0).size, 255);
+    QCOMPARE(table_->asString(kName), QString());
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, table_->deleteRecord());
+}
+
+void TestDataSet::typingIntoAnEmptySetStartsANewRow() {
+    openContacts();
+    table_->setValue(kName, QStringLiteral("Άννα Παππά"));
+    QCOMPARE(table_->state(), State::Insert);
+    QCOMPARE(table_->recordCount(), 1);
+    table_->post();
+    QCOMPARE(table_->state(), State::Browse);
+    QCOMPARE(NamesInDatabase(*connection_), QStringList{QStringLiteral("Άννα Παππά")});
+    QVERIFY(table_->value(QStringLiteral("EMAIL")).isNull());
+}
+
+void TestDataSet::navigationAndBofEof() {
+    addContacts({"Γ", "Α", "Β"});
+    openContacts();
+    QCOMPARE(NamesInOrder(*table_, 0), (QStringList{"Α", "Β", "Γ"}));
+    QStringList walked;
+    for (table_->first(); !table_->eof(); table_->next()) {
+        walked.append(table_->asString(kName));
+    }
+    QCOMPARE(walked, (QStringList{"Α", "Β", "Γ"}));
+    QCOMPARE(table_->recNo(), 2);
+    table_->prior();
+    QCOMPARE(table_->asString(kName), QStringLiteral("Β"));
+    QVERIFY(!table_->bof() && !table_->eof());
+    table_->prior();
+    table_->prior();
+    QVERIFY(table_->bof());
+    QCOMPARE(table_->recNo(), 0);
+    table_->last();
+    QVERIFY(table_->eof());
+    QCOMPARE(table_->asString(kName), QStringLiteral("Γ"));
+}
+
+void TestDataSet::changeIsPostedByMovingToAnotherRow_data() {
+    QTest::addColumn<QString>("move");
+    QTest::newRow("next") << QStringLiteral("next");
+    QTest::newRow("first") << QStringLiteral("first");
+    QTest::newRow("last") << QStringLiteral("last");
+    QTest::newRow("moveTo") << QStringLiteral("moveTo");
+}
+
+void TestDataSet::changeIsPostedByMovingToAnotherRow() {
+    QFETCH(QString, move);
+    addContacts({"Α", "Β", "Γ"});
+    openContacts();
+    table_->moveTo(1);
+    table_->setValue(kName, QStringLiteral("Βασίλης"));
+    QCOMPARE(table_->state(), State::Edit);
+    if (move == QLatin1String("next")) {
+        table_->next();
+    } else if (move == QLatin1String("first")) {
+        table_->first();
+    } else if (move == QLatin1String("last")) {
+        table_->last();
+    } else {
+        table_->moveTo(0);
+    }
+    QCOMPARE(table_->state(), State::Browse);
+    QCOMPARE(NamesInDatabase(*connection_), (QStringList{"Α", "Βασίλης", "Γ"}));
+}
+
+void TestDataSet::untouchedNewRowIsDroppedByMoving() {
+    addContacts({"Α", "Β", "Γ"});
+    openContacts();
+    table_->moveTo(2);
+    table_->insert();
+    QCOMPARE(table_->recordCount(), 4);
+    QCOMPARE(table_->recNo(), 2);
+    table_->moveTo(3);
+    QCOMPARE(table_->state(), State::Browse);
+    QCOMPARE(table_->recordCount(), 3);
+    QCOMPARE(table_->asString(kName), QStringLiteral("Γ"));
+    QCOMPARE(NamesInDatabase(*connection_).size(), 3);
+}
+
+void TestDataSet::closingDropsAnUnpostedEdit() {
+    addContacts({"Α"});
+    openContacts();
+    table_->setValue(kName, QStringLiteral("Αλλαγή"));
+    table_->close();
+    QCOMPARE(table_->state(), State::Inactive);
+    QCOMPARE(NamesInDatabase(*connection_), QStringList{"Α"});
+    openContacts();
+    QCOMPARE(table_->asString(kName), QStringLiteral("Α"));
+}
+
+void TestDataSet::closingTheConnectionDropsAnUnpostedInsert() {
+    openContacts();
+    table_->insert();
+    table_->setValue(kName, QStringLiteral("Νέος"));
+    connection_->close();
+    QVERIFY(!table_->isActive());
+    connection_->reopen(work_->connectionString());
+    QVERIFY(NamesInDatabase(*connection_).isEmpty());
+}
+
+void TestDataSet::cancelRestoresTheRow() {
+    addContacts({"Α"});
+    openContacts();
+    table_->setValue(kName, QStringLiteral("Ω"));
+    table_->cancel();
+    QCOMPARE(table_->state(), State::Browse);
+    QCOMPARE(table_->asString(kName), QStringLiteral("Α"));
+}
+
+void TestDataSet::failedPostKeepsTheTypedValues() {
+    store::Execute(
+        *connection_,
+        QStringLiteral("CREATE TRIGGER refuse_nameless BEFORE INSERT ON XRHSIMA_THLEFWNA "
+                       "WHEN NEW.ONOMATEPWNYMO IS NULL "
+                       "BEGIN SELECT RAISE(ABORT, 'The name is required'); END"));
+    openContacts();
+    table_->insert();
+    table_->setValue(QStringLiteral("THLEFWNO_1"), QStringLiteral("2101234567"));
+    try {
+        table_->post();
+        QFAIL("the post was not refused");
+    } catch (const DatabaseError& error) {
+        QCOMPARE(error.message(), QStringLiteral("The name is required"));
+    }
+    QCOMPARE(table_->state(), State::Insert);
+    QCOMPARE(table_->asString(QStringLiteral("THLEFWNO_1")), QStringLiteral("2101234567"));
+    table_->setValue(kName, QStringLiteral("Νίκος"));
+    table_->post();
+    QCOMPARE(NamesInDatabase(*connection_), QStringList{"Νίκος"});
+    QCOMPARE(
+        store::ScalarQuery(*connection_, QStringLiteral("SELECT THLEFWNO_1 FROM XRHSIMA_THLEFWNA"))
+            .toString(),
+        QStringLiteral("2101234567"));
+}
+
+void TestDataSet::failedPostStopsTheMove() {
+    addContacts({"Α", "Β"});
+    store::Execute(*connection_,
+                   QStringLiteral("CREATE TRIGGER refuse_x BEFORE UPDATE ON XRHSIMA_THLEFWNA "
+                                  "WHEN NEW.ONOMATEPWNYMO = 'x' "
+                                  "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    openContacts();
+    table_->setValue(kName, QStringLiteral("x"));
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, table_->next());
+    QCOMPARE(table_->recNo(), 0);
+    QCOMPARE(table_->state(), State::Edit);
+    QCOMPARE(table_->asString(kName), QStringLiteral("x"));
+}
+
+void TestDataSet::deleteOfTheLastRowMovesToThePreviousOne() {
+    addContacts({"Α", "Β", "Γ"});
+    openContacts();
+    table_->last();
+    table_->deleteRecord();
+    QCOMPARE(table_->recordCount(), 2);
+    QCOMPARE(table_->recNo(), 1);
+    QCOMPARE(table_->asString(kName), QStringLiteral("Β"));
+    QCOMPARE(NamesInDatabase(*connection_), (QStringList{"Α", "Β"}));
+    table_->first();
+    table_->deleteRecord();
+    QCOMPARE(table_->asString(kName), QStringLiteral("Β"));
+    table_->deleteRecord();
+    QVERIFY(table_->isEmpty());
+    QCOMPARE(table_->recNo(), -1);
+}
+
+void TestDataSet::insertGoesAtTheCurrentPosition() {
+    addContacts({"Α", "Β"});
+    openContacts();
+    table_->moveTo(1);
+    table_->insert();
+    QCOMPARE(table_->recNo(), 1);
+    QCOMPARE(table_->valueAt(2, 0).toString(), QStringLiteral("Β"));
+    table_->setValue(kName, QStringLiteral("Ζ"));
+    table_->first();
+    QCOMPARE(NamesInOrder(*table_, 0), (QStringList{"Α", "Ζ", "Β"}));
+    QCOMPARE(NamesInDatabase(*connection_), (QStringList{"Α", "Β", "Ζ"}));
+}
+
+void TestDataSet::greekNamesSortAsAReaderExpects() {
+    addContacts({"Ωρολογάς", "έψιλον", "Βήτας", "άλφα", "Άλφα", "Ελένη", "αλφα", "Γιώργος",
+                 "Item 10", "Item 2", "Ήλιος", "ηλιοτρόπιο"});
+    openContacts();
+    const QStringList order = NamesInOrder(*table_, 0);
+    const auto at = [&order](const char* name) { return order.indexOf(QString::fromUtf8(name)); };
+    // Letters decide first; accents and case only break ties.
+    QVERIFY(at("άλφα") < at("Βήτας"));
+    QVERIFY(at("Άλφα") < at("Βήτας"));
+    QVERIFY(at("αλφα") < at("Βήτας"));
+    QVERIFY(at("Βήτας") < at("Γιώργος"));
+    QVERIFY(at("Ελένη") < at("έψιλον"));
+    QVERIFY(at("έψιλον") < at("Ήλιος"));
+    QVERIFY(at("Ήλιος") < at("ηλιοτρόπιο"));
+    QVERIFY(at("ηλιοτρόπιο") < at("Ωρολογάς"));
+    // In the Greek order Greek letters come before Latin ones, and numbers
+    // inside names compare by value.
+    QVERIFY(at("Ωρολογάς") < at("Item 2"));
+    QVERIFY(at("Item 2") < at("Item 10"));
+}
+
+void TestDataSet::descendingSortAndSortErrors() {
+    addContacts({"Α", "Γ", "Β"});
+    openContacts(QStringLiteral("ONOMATEPWNYMO DESC"));
+    QCOMPARE(NamesInOrder(*table_, 0), (QStringList{"Γ", "Β", "Α"}));
+    table_->moveTo(1);
+    table_->setSort(QStringLiteral("ONOMATEPWNYMO ASC"));
+    QCOMPARE(NamesInOrder(*table_, 0), (QStringList{"Α", "Β", "Γ"}));
+    QCOMPARE(table_->asString(kName), QStringLiteral("Β"));
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, table_->setSort(QStringLiteral("NOSUCH ASC")));
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, table_->setSort(QStringLiteral("ONOMATEPWNYMO UP")));
+}
+
+void TestDataSet::queryOverOneTableIsUpdatable() {
+    store::Execute(*connection_, QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES(?)"),
+                   {QStringLiteral("2008-03-05")});
+    store::Query day;
+    day.setConnection(connection_.get());
+    day.setSql(QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=?"));
+    day.setParameters({QStringLiteral("2008-03-05")});
+    day.open();
+    QVERIFY(day.isUpdatable());
+    QCOMPARE(day.fieldCount(), 29);
+    day.setValue(QStringLiteral("0800-0830"), QStringLiteral("Οδοντίατρος"));
+    day.post();
+    QCOMPARE(store::ScalarQuery(*connection_, QStringLiteral("SELECT \"0800-0830\" FROM RANTEBOU"))
+                 .toString(),
+             QStringLiteral("Οδοντίατρος"));
+    QCOMPARE(
+        store::ScalarQuery(*connection_, QStringLiteral("SELECT count(*) FROM RANTEBOU")).toInt(),
+        1);
+}
+
+void TestDataSet::aggregateQueryIsReadOnly() {
+    store::Query count;
+    count.setConnection(connection_.get());
+    count.setSql(QStringLiteral("select count(*) as synolo from ADMINISTRATOR_ACCOUNT"));
+    count.open();
+    QVERIFY(!count.isUpdatable());
+    QCOMPARE(count.asInteger(QStringLiteral("SYNOLO")), 0);
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, count.setValue(0, 5));
+}
+
+void TestDataSet::counterIsFilledOnPost() {
+    store::Table notes;
+    notes.setConnection(connection_.get());
+    notes.setTableName(QStringLiteral("NOTES"));
+    notes.open();
+    QCOMPARE(notes.fieldInfo(0).kind, store::FieldInfo::Kind::Counter);
+    QVERIFY(notes.fieldInfo(0).readOnly);
+    notes.insert();
+    notes.setValue(QStringLiteral("TITLOS"), QStringLiteral("Ψώνια"));
+    notes.setValue(QStringLiteral("PERIGRAFH"), QStringLiteral("γάλα\r\nψωμί\n\nαυγά"));
+    QVERIFY(notes.value(QStringLiteral("ID")).isNull());
+    notes.post();
+    QCOMPARE(notes.asInteger(QStringLiteral("ID")), 1);
+    QCOMPARE(notes.asString(QStringLiteral("PERIGRAFH")), QStringLiteral("γάλα\r\nψωμί\n\nαυγά"));
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, notes.setValue(QStringLiteral("ID"), 7));
+}
+
+void TestDataSet::rowDeletedElsewhereIsReportedOnPost() {
+    addContacts({"Α"});
+    openContacts();
+    store::Execute(*connection_, QStringLiteral("DELETE FROM XRHSIMA_THLEFWNA"));
+    table_->setValue(kName, QStringLiteral("Β"));
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, table_->post());
+    QCOMPARE(table_->state(), State::Edit);
+}
+
+void TestDataSet::signalsFollowTheStates() {
+    addContacts({"Α", "Β"});
+    QSignalSpy states(table_.get(), &DataSet::stateChanged);
+    QSignalSpy rows(table_.get(), &DataSet::currentRowChanged);
+    QSignalSpy changes(table_.get(), &DataSet::rowChanged);
+    openContacts();
+    table_->setValue(kName, QStringLiteral("Ω"));
+    table_->next();
+    QCOMPARE(states.size(), 3);
+    QCOMPARE(states.at(0).at(0).value<State>(), State::Browse);
+    QCOMPARE(states.at(1).at(0).value<State>(), State::Edit);
+    QCOMPARE(states.at(2).at(0).value<State>(), State::Browse);
+    QCOMPARE(rows.last().at(0).toInt(), 1);
+    QVERIFY(changes.size() >= 1);
+    QCOMPARE(changes.first().at(0).toInt(), 0);
+}
+
+QTEST_MAIN(TestDataSet)
+#include "tst_dataset.moc"
