@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QWidget>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QPlainTextEdit;
+
+// "Δημιουργία " and the moment a note was made: the short date, then the
+// long time unless the moment is exactly midnight.
+QString CreationText(const QDateTime& moment);
+
+// A sticky note: a free-floating coloured text area for jotting something
+// down. Modeless, independent of every other window, never stored; the note
+// destroys itself when closed.
+class TForm35 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TForm35(QWidget* parent = nullptr);
+
+    // Closes every open note; their text is dropped without a question.
+    static void CloseAll();
+
+private:
+    void FormCreate();
+    void ComboBox1Change(const QString& colourName);
+
+    void BuildBottomBar();
+
+    QPlainTextEdit* Memo1 = nullptr;
+    QFrame* Panel1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+};
