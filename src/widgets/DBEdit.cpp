@@ -1,0 +1,136 @@
+#include "widgets/DBEdit.h"
+
+#include <QValidator>
+
+#include "store/DatabaseError.h"
+#include "widgets/FieldText.h"
+#include "widgets/Messages.h"
+
+namespace widgets {
+namespace {
+
+constexpr int kUnlimitedLength = 32767;
+
+}  // namespace
+
+DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent), link_([this] { showFieldValue(); }) {
+    connect(this, &QLineEdit::textEdited, this, &DBEdit::takeTypedText);
+    showFieldValue();
+}
+
+DBEdit::~DBEdit() {
+    if (link_.dataSource() != nullptr) {
+        link_.dataSource()->detachEditor(this);
+    }
+}
+
+void DBEdit::setDataSource(DataSource* source) {
+    if (link_.dataSource() != nullptr) {
+        link_.dataSource()->detachEditor(this);
+    }
+    pending_ = false;
+    link_.setDataSource(source);
+    if (source != nullptr) {
+        source->attachEditor(this);
+    }
+}
+
+void DBEdit::setDataField(const QString& name) {
+    pending_ = false;
+    link_.setDataField(name);
+}
+
+bool DBEdit::keepsPendingText() const {
+    const store::DataSet* set = link_.dataSet();
+    if (!pending_ || set == nullptr) {
+        return false;
+    }
+    const auto state = set->state();
+    return (state == store::DataSet::State::Edit || state == store::DataSet::State::Insert) &&
+           set->recNo() == pendingRow_;
+}
+
+void DBEdit::showFieldValue() {
+    if (writing_) {
+        return;
+    }
+    const store::FieldInfo* field = link_.field();
+    adoptFieldKind(field);
+    setReadOnly(!link_.canModify());
+    if (keepsPendingText()) {
+        return;
+    }
+    pending_ = false;
+    const QString text = field != nullptr ? FieldDisplayText(*field, link_.value()) : QString();
+    const int limit = field != nullptr && field->size > 0 ? field->size : kUnlimitedLength;
+    // A stored value longer than the limit is shown whole, never cut.
+    setMaxLength(std::max(limit, int(text.size())));
+    if (text != this->text()) {
+        setText(text);
+    }
+}
+
+void DBEdit::adoptFieldKind(const store::FieldInfo* field) {
+    const auto kind = field != nullptr ? field->kind : store::FieldInfo::Kind::Memo;
+    if (field == shownField_ && kind == shownKind_) {
+        return;
+    }
+    shownField_ = field;
+    shownKind_ = kind;
+    QValidator* old = const_cast<QValidator*>(validator());
+    setValidator(field != nullptr ? KeystrokeValidator(*field, this) : nullptr);
+    delete old;
+}
+
+void DBEdit::takeTypedText(const QString& text) {
+    store::DataSet* set = link_.dataSet();
+    const store::FieldInfo* field = link_.field();
+    if (set == nullptr || field == nullptr) {
+        return;
+    }
+    writing_ = true;
+    try {
+        if (TakesEveryKeystroke(*field)) {
+            link_.write(ParseFieldText(*field, text));
+        } else {
+            set->edit();
+            pending_ = true;
+            pendingRow_ = set->recNo();
+        }
+    } catch (const store::DatabaseError& error) {
+        writing_ = false;
+        ShowStandardError(this, error.message());
+        return;
+    }
+    writing_ = false;
+}
+
+void DBEdit::commitPendingEdit() {
+    if (!keepsPendingText()) {
+        pending_ = false;
+        return;
+    }
+    const QVariant value = ParseFieldText(*link_.field(), text());
+    writing_ = true;
+    try {
+        link_.write(value);
+    } catch (...) {
+        writing_ = false;
+        throw;
+    }
+    writing_ = false;
+    pending_ = false;
+    showFieldValue();
+}
+
+void DBEdit::focusOutEvent(QFocusEvent* event) {
+    // A complete value is taken on leaving; an incomplete one waits for the
+    // post, which reports it.
+    try {
+        commitPendingEdit();
+    } catch (const store::DatabaseError&) {
+    }
+    QLineEdit::focusOutEvent(event);
+}
+
+}  // namespace widgets

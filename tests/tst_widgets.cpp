@@ -1,0 +1,521 @@
+// The data-aware controls bound to real tables: what they show, how typing
+// starts an edit, the navigator's rules and how refused actions are shown.
+#include <QAbstractItemModelTester>
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+#include "TestSupport.h"
+#include "app/AppGlobals.h"
+#include "store/Command.h"
+#include "store/Connection.h"
+#include "store/DataSet.h"
+#include "widgets/DBEdit.h"
+#include "widgets/DBMemo.h"
+#include "widgets/DBNavigator.h"
+#include "widgets/DBText.h"
+#include "widgets/DataSource.h"
+#include "widgets/Messages.h"
+
+using store::DataSet;
+using widgets::Answer;
+using widgets::MessageRequest;
+using widgets::NavigatorButton;
+using State = store::DataSet::State;
+
+namespace {
+
+const QString kContacts = QStringLiteral("XRHSIMA_THLEFWNA");
+const QString kName = QStringLiteral("ONOMATEPWNYMO");
+const QString kPhone = QStringLiteral("THLEFWNO_1");
+
+}  // namespace
+
+class TestWidgets : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void editShowsTheCurrentRowAndNullAsEmpty();
+    void typingLimitIsTheDeclaredLength_data();
+    void typingLimitIsTheDeclaredLength();
+    void typingPutsTheRowIntoEditAndPostWritesIt();
+    void typingIntoAnEmptySetStartsANewRow();
+    void closedSetLeavesTheFieldsEmptyAndReadOnly();
+    void memoKeepsLineBreaks_data();
+    void memoKeepsLineBreaks();
+    void hiddenTextReadsTheCounter();
+    void datesAndAmountsAreShownAndTaken_data();
+    void datesAndAmountsAreShownAndTaken();
+    void badDateIsRefusedAtPostAndKept();
+    void amountFieldTakesOnlyNumberKeys();
+    void navigatorEnablingRules_data();
+    void navigatorEnablingRules();
+    void navigatorButtonsMoveAndSignal();
+    void navigatorDeleteAsks_data();
+    void navigatorDeleteAsks();
+    void refusedPostKeepsTypedValuesAndShowsTheMessage();
+
+private:
+    std::unique_ptr<testsupport::WorkDir> work_;
+    std::unique_ptr<store::Connection> connection_;
+    std::unique_ptr<store::Table> table_;
+    std::unique_ptr<QWidget> host_;
+    widgets::DataSource* source_ = nullptr;
+    QList<MessageRequest> messages_;
+    Answer answer_ = Answer::Ok;
+
+    void addContacts(const QStringList& names);
+    void openTable(const QString& table, const QString& sort = QString());
+    widgets::DBEdit* addEdit(const QString& field);
+    widgets::DBNavigator* addNavigator();
+    QVariant stored(const QString& sql);
+};
+
+void TestWidgets::init() {
+    work_ = std::make_unique<testsupport::WorkDir>();
+    connection_ = std::make_unique<store::Connection>();
+    connection_->reopen(work_->connectionString());
+    table_ = std::make_unique<store::Table>();
+    table_->setConnection(connection_.get());
+    host_ = std::make_unique<QWidget>();
+    host_->resize(600, 400);
+    source_ = new widgets::DataSource(host_.get());
+    source_->setDataSet(table_.get());
+    messages_.clear();
+    answer_ = Answer::Ok;
+    widgets::SetMessageResponder([this](const MessageRequest& request) {
+        messages_.append(request);
+        return answer_;
+    });
+}
+
+void TestWidgets::cleanup() {
+    widgets::SetMessageResponder(nullptr);
+    host_.reset();
+    table_.reset();
+    connection_.reset();
+    work_.reset();
+}
+
+void TestWidgets::addContacts(const QStringList& names) {
+    for (const QString& name : names) {
+        store::Execute(*connection_,
+                       QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (ONOMATEPWNYMO) VALUES (?)"),
+                       {name});
+    }
+}
+
+void TestWidgets::openTable(const QString& table, const QString& sort) {
+    table_->setTableName(table);
+    table_->setSort(sort);
+    table_->open();
+}
+
+widgets::DBEdit* TestWidgets::addEdit(const QString& field) {
+    auto* edit = new widgets::DBEdit(host_.get());
+    edit->setDataSource(source_);
+    edit->setDataField(field);
+    return edit;
+}
+
+widgets::DBNavigator* TestWidgets::addNavigator() {
+    auto* navigator = new widgets::DBNavigator(host_.get());
+    navigator->setDataSource(source_);
+    return navigator;
+}
+
+QVariant TestWidgets::stored(const QString& sql) {
+    return store::ScalarQuery(*connection_, sql);
+}
+
+void TestWidgets::editShowsTheCurrentRowAndNullAsEmpty() {
+    store::Execute(*connection_,
+                   QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (ONOMATEPWNYMO, THLEFWNO_1) "
+                                  "VALUES ('Άλφα', '210'), ('Βήτα', NULL)"));
+    openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
+    widgets::DBEdit* name = addEdit(kName);
+    widgets::DBEdit* phone = addEdit(kPhone);
+    QCOMPARE(name->text(), QStringLiteral("Άλφα"));
+    QCOMPARE(phone->text(), QStringLiteral("210"));
+    table_->next();
+    QCOMPARE(name->text(), QStringLiteral("Βήτα"));
+    QCOMPARE(phone->text(), QString());
+    QCOMPARE(table_->state(), State::Browse);
+}
+
+void TestWidgets::typingLimitIsTheDeclaredLength_data() {
+    QTest::addColumn<QString>("declared");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("short text cut at 5") << "VARCHAR(5)"
+                                         << "abcdefgh"
+                                         << "abcde";
+    QTest::newRow("Greek counts characters") << "VARCHAR(3)"
+                                             << "Ωμέγα"
+                                             << "Ωμέ";
+    QTest::newRow("long text unlimited")
+        << "TEXT" << QString(400, QLatin1Char('x')) << QString(400, QLatin1Char('x'));
+}
+
+void TestWidgets::typingLimitIsTheDeclaredLength() {
+    QFETCH(QString, declared);
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    store::Execute(*connection_, QStringLiteral("CREATE TABLE LIMITED (NAME %1)").arg(declared));
+    openTable(QStringLiteral("LIMITED"));
+    widgets::DBEdit* edit = addEdit(QStringLiteral("NAME"));
+    testsupport::TypeText(edit, typed);
+    QCOMPARE(edit->text(), kept);
+    table_->post();
+    QCOMPARE(stored(QStringLiteral("SELECT NAME FROM LIMITED")).toString(), kept);
+}
+
+void TestWidgets::typingPutsTheRowIntoEditAndPostWritesIt() {
+    addContacts({"Άλφα", "Βήτα"});
+    openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
+    widgets::DBEdit* name = addEdit(kName);
+    widgets::DBNavigator* navigator = addNavigator();
+    QVERIFY(!navigator->button(NavigatorButton::Post)->isEnabled());
+    name->setFocus();
+    name->end(false);
+    testsupport::TypeText(name, QStringLiteral("ς"));
+    QCOMPARE(table_->state(), State::Edit);
+    QVERIFY(navigator->button(NavigatorButton::Post)->isEnabled());
+    QTest::mouseClick(navigator->button(NavigatorButton::Post), Qt::LeftButton);
+    QCOMPARE(table_->state(), State::Browse);
+    QCOMPARE(stored(QStringLiteral("SELECT count(*) FROM XRHSIMA_THLEFWNA "
+                                   "WHERE ONOMATEPWNYMO = 'Άλφας'"))
+                 .toInt(),
+             1);
+    QVERIFY(messages_.isEmpty());
+}
+
+void TestWidgets::typingIntoAnEmptySetStartsANewRow() {
+    openTable(kContacts);
+    widgets::DBEdit* name = addEdit(kName);
+    widgets::DBEdit* phone = addEdit(kPhone);
+    testsupport::TypeText(phone, QStringLiteral("2101234567"));
+    QCOMPARE(table_->state(), State::Insert);
+    QCOMPARE(table_->recordCount(), 1);
+    QCOMPARE(phone->text(), QStringLiteral("2101234567"));
+    testsupport::TypeText(name, QStringLiteral("Ζωή"));
+    QCOMPARE(table_->state(), State::Insert);
+    table_->post();
+    QCOMPARE(stored(QStringLiteral("SELECT ONOMATEPWNYMO || '/' || THLEFWNO_1 "
+                                   "FROM XRHSIMA_THLEFWNA"))
+                 .toString(),
+             QStringLiteral("Ζωή/2101234567"));
+}
+
+void TestWidgets::closedSetLeavesTheFieldsEmptyAndReadOnly() {
+    addContacts({"Άλφα"});
+    openTable(kContacts);
+    widgets::DBEdit* name = addEdit(kName);
+    auto* memo = new widgets::DBMemo(host_.get());
+    memo->setDataSource(source_);
+    memo->setDataField(kName);
+    widgets::DBNavigator* navigator = addNavigator();
+    testsupport::TypeText(name, QStringLiteral("x"));
+    connection_->close();
+    QCOMPARE(name->text(), QString());
+    QCOMPARE(memo->toPlainText(), QString());
+    QVERIFY(name->isReadOnly());
+    QVERIFY(memo->isReadOnly());
+    testsupport::TypeText(name, QStringLiteral("y"));
+    QCOMPARE(name->text(), QString());
+    const auto buttons = navigator->findChildren<QToolButton*>();
+    QCOMPARE(buttons.size(), 7);
+    for (const QToolButton* button : buttons) {
+        QVERIFY2(!button->isEnabled(), qPrintable(button->objectName()));
+    }
+    connection_->reopen(work_->connectionString());
+    QCOMPARE(stored(QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA")).toString(),
+             QStringLiteral("Άλφα"));
+}
+
+void TestWidgets::memoKeepsLineBreaks_data() {
+    QTest::addColumn<QVariant>("before");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("unix breaks") << QVariant("α\nβ") << QStringLiteral("α\nβ!");
+    QTest::newRow("windows breaks") << QVariant("α\r\nβ\r\n") << QStringLiteral("α\r\nβ\r\n!");
+    QTest::newRow("empty lines") << QVariant("\n\nα") << QStringLiteral("\n\nα!");
+    QTest::newRow("non-breaking space")
+        << QVariant(QStringLiteral("α\u00A0β")) << QStringLiteral("α\u00A0β!");
+    QTest::newRow("NULL") << QVariant() << QStringLiteral("!");
+}
+
+void TestWidgets::memoKeepsLineBreaks() {
+    QFETCH(QVariant, before);
+    QFETCH(QString, after);
+    store::Execute(*connection_,
+                   QStringLiteral("INSERT INTO NOTES (TITLOS, PERIGRAFH) VALUES ('t', ?)"),
+                   {before});
+    openTable(QStringLiteral("NOTES"));
+    auto* memo = new widgets::DBMemo(host_.get());
+    memo->setDataSource(source_);
+    memo->setDataField(QStringLiteral("PERIGRAFH"));
+    QCOMPARE(memo->memoText(), before.toString());
+    QCOMPARE(table_->state(), State::Browse);
+    memo->moveCursor(QTextCursor::End);
+    testsupport::TypeText(memo, QStringLiteral("!"));
+    QCOMPARE(table_->state(), State::Edit);
+    table_->post();
+    QCOMPARE(stored(QStringLiteral("SELECT PERIGRAFH FROM NOTES")).toString(), after);
+}
+
+void TestWidgets::hiddenTextReadsTheCounter() {
+    store::Execute(*connection_,
+                   QStringLiteral("INSERT INTO NOTES (ID, TITLOS) VALUES (41, 'a'), (7, 'b')"));
+    openTable(QStringLiteral("NOTES"), QStringLiteral("TITLOS ASC"));
+    auto* id = new widgets::DBText(host_.get());
+    id->setDataSource(source_);
+    id->setDataField(QStringLiteral("ID"));
+    QCOMPARE(id->text(), QStringLiteral("41"));
+    table_->next();
+    QCOMPARE(id->text(), QStringLiteral("7"));
+    table_->insert();
+    QCOMPARE(id->text(), QString());
+    table_->setValue(QStringLiteral("TITLOS"), QStringLiteral("c"));
+    table_->post();
+    QCOMPARE(id->text(), QStringLiteral("42"));
+}
+
+void TestWidgets::datesAndAmountsAreShownAndTaken_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QVariant>("written");
+    QTest::newRow("date") << "HMEROMHNIA"
+                          << "5/3/2008"
+                          << "29/2/2012" << QVariant("2012-02-29");
+    QTest::newRow("date with zeros") << "HMEROMHNIA"
+                                     << "5/3/2008"
+                                     << "01/12/2009" << QVariant("2009-12-01");
+    QTest::newRow("amount, comma") << "POSO"
+                                   << "12,34"
+                                   << "7,5" << QVariant(750);
+    QTest::newRow("amount, point") << "POSO"
+                                   << "12,34"
+                                   << "1234.05" << QVariant(123405);
+    QTest::newRow("amount, whole") << "VAT"
+                                   << "-0,05"
+                                   << "3" << QVariant(300);
+    QTest::newRow("amount emptied") << "VAT"
+                                    << "-0,05"
+                                    << "" << QVariant();
+}
+
+void TestWidgets::datesAndAmountsAreShownAndTaken() {
+    QFETCH(QString, field);
+    QFETCH(QString, shown);
+    QFETCH(QString, typed);
+    QFETCH(QVariant, written);
+    store::Execute(*connection_, QStringLiteral("INSERT INTO EKSODA VALUES "
+                                                "('2008-03-05', 1234, -5, 'x')"));
+    openTable(QStringLiteral("EKSODA"));
+    widgets::DBEdit* edit = addEdit(field);
+    widgets::DBNavigator* navigator = addNavigator();
+    QCOMPARE(edit->text(), shown);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    testsupport::TypeText(edit, typed);
+    QCOMPARE(table_->state(), State::Edit);
+    QTest::mouseClick(navigator->button(NavigatorButton::Post), Qt::LeftButton);
+    QVERIFY(messages_.isEmpty());
+    QCOMPARE(table_->state(), State::Browse);
+    QCOMPARE(stored(QStringLiteral("SELECT %1 FROM EKSODA").arg(field)), written);
+}
+
+void TestWidgets::badDateIsRefusedAtPostAndKept() {
+    store::Execute(*connection_, QStringLiteral("INSERT INTO EKSODA VALUES "
+                                                "('2008-03-05', 100, 0, 'x')"));
+    openTable(QStringLiteral("EKSODA"));
+    widgets::DBEdit* date = addEdit(QStringLiteral("HMEROMHNIA"));
+    widgets::DBNavigator* navigator = addNavigator();
+    date->selectAll();
+    testsupport::TypeText(date, QStringLiteral("31/2/2009"));
+    QTest::mouseClick(navigator->button(NavigatorButton::Post), Qt::LeftButton);
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_.first().text, QStringLiteral("'31/2/2009' is not a valid date."));
+    QCOMPARE(table_->state(), State::Edit);
+    QCOMPARE(date->text(), QStringLiteral("31/2/2009"));
+    QCOMPARE(stored(QStringLiteral("SELECT HMEROMHNIA FROM EKSODA")).toString(),
+             QStringLiteral("2008-03-05"));
+    date->setSelection(0, 2);
+    testsupport::TypeText(date, QStringLiteral("28"));
+    QTest::mouseClick(navigator->button(NavigatorButton::Post), Qt::LeftButton);
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(stored(QStringLiteral("SELECT HMEROMHNIA FROM EKSODA")).toString(),
+             QStringLiteral("2009-02-28"));
+}
+
+void TestWidgets::amountFieldTakesOnlyNumberKeys() {
+    openTable(QStringLiteral("EKSODA"));
+    widgets::DBEdit* amount = addEdit(QStringLiteral("POSO"));
+    testsupport::TypeText(amount, QStringLiteral("1a2,3x45"));
+    QCOMPARE(amount->text(), QStringLiteral("12,34"));
+    QCOMPARE(table_->state(), State::Insert);
+}
+
+void TestWidgets::navigatorEnablingRules_data() {
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<QString>("action");
+    // Enabled flags in the order First Prior Next Last Insert Delete Post.
+    QTest::addColumn<QString>("enabled");
+    QTest::newRow("empty") << 0 << -1 << ""
+                           << "0000100";
+    QTest::newRow("one row") << 1 << 0 << ""
+                             << "0000110";
+    QTest::newRow("first of three") << 3 << 0 << ""
+                                    << "0011110";
+    QTest::newRow("middle of three") << 3 << 1 << ""
+                                     << "1111110";
+    QTest::newRow("last of three") << 3 << 2 << ""
+                                   << "1100110";
+    QTest::newRow("editing") << 3 << 1 << "edit"
+                             << "1111111";
+    QTest::newRow("inserting into empty") << 0 << -1 << "insert"
+                                          << "0000111";
+    QTest::newRow("closed") << 3 << 0 << "close"
+                            << "0000000";
+}
+
+void TestWidgets::navigatorEnablingRules() {
+    QFETCH(int, rows);
+    QFETCH(int, current);
+    QFETCH(QString, action);
+    QFETCH(QString, enabled);
+    for (int i = 0; i < rows; ++i) {
+        addContacts({QString(QChar(u'Α' + i))});
+    }
+    openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
+    widgets::DBNavigator* navigator = addNavigator();
+    if (current >= 0) {
+        table_->moveTo(current);
+    }
+    if (action == QLatin1String("edit")) {
+        table_->setValue(kPhone, QStringLiteral("1"));
+    } else if (action == QLatin1String("insert")) {
+        table_->insert();
+    } else if (action == QLatin1String("close")) {
+        table_->close();
+    }
+    const NavigatorButton order[] = {NavigatorButton::First,  NavigatorButton::Prior,
+                                     NavigatorButton::Next,   NavigatorButton::Last,
+                                     NavigatorButton::Insert, NavigatorButton::Delete,
+                                     NavigatorButton::Post};
+    QString seen;
+    for (NavigatorButton which : order) {
+        seen += navigator->button(which)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+    }
+    QCOMPARE(seen, enabled);
+}
+
+void TestWidgets::navigatorButtonsMoveAndSignal() {
+    addContacts({"Α", "Β", "Γ"});
+    openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
+    widgets::DBNavigator* navigator = addNavigator();
+    widgets::DBEdit* name = addEdit(kName);
+    QSignalSpy clicked(navigator, &widgets::DBNavigator::buttonClicked);
+    const QList<QPair<NavigatorButton, QString>> steps = {
+        {NavigatorButton::Last, "Γ"}, {NavigatorButton::Prior, "Β"}, {NavigatorButton::First, "Α"},
+        {NavigatorButton::Next, "Β"}, {NavigatorButton::Insert, ""},
+    };
+    for (const auto& [which, expected] : steps) {
+        QTest::mouseClick(navigator->button(which), Qt::LeftButton);
+        QCOMPARE(name->text(), expected);
+        QCOMPARE(clicked.takeLast().at(0).value<NavigatorButton>(), which);
+    }
+    QCOMPARE(table_->state(), State::Insert);
+    QCOMPARE(table_->recNo(), 1);
+    // An untouched new row goes away when the user moves on.
+    QTest::mouseClick(navigator->button(NavigatorButton::Next), Qt::LeftButton);
+    QCOMPARE(table_->recordCount(), 3);
+    QCOMPARE(name->text(), QStringLiteral("Γ"));
+
+    QCOMPARE(navigator->button(NavigatorButton::First)->toolTip(), QStringLiteral("First record"));
+    QCOMPARE(navigator->button(NavigatorButton::Post)->toolTip(), QStringLiteral("Post edit"));
+    QCOMPARE(navigator->button(NavigatorButton::Delete)->objectName(), QStringLiteral("nbDelete"));
+    navigator->setVisibleButtons({NavigatorButton::Post});
+    host_->show();
+    QVERIFY(navigator->button(NavigatorButton::Post)->isVisible());
+    QVERIFY(!navigator->button(NavigatorButton::First)->isVisible());
+}
+
+void TestWidgets::navigatorDeleteAsks_data() {
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<QStringList>("left");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("OK on the middle row") << Answer::Ok << 1 << QStringList{"Α", "Γ"} << "Γ";
+    QTest::newRow("OK on the last row") << Answer::Ok << 2 << QStringList{"Α", "Β"} << "Β";
+    QTest::newRow("Cancel keeps the row")
+        << Answer::Cancel << 1 << QStringList{"Α", "Β", "Γ"} << "Β";
+}
+
+void TestWidgets::navigatorDeleteAsks() {
+    QFETCH(Answer, answer);
+    QFETCH(int, current);
+    QFETCH(QStringList, left);
+    QFETCH(QString, shown);
+    addContacts({"Γ", "Α", "Β"});
+    openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
+    widgets::DBNavigator* navigator = addNavigator();
+    widgets::DBEdit* name = addEdit(kName);
+    QSignalSpy clicked(navigator, &widgets::DBNavigator::buttonClicked);
+    table_->moveTo(current);
+    answer_ = answer;
+    QTest::mouseClick(navigator->button(NavigatorButton::Delete), Qt::LeftButton);
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_.first().text, QStringLiteral("Delete record?"));
+    QCOMPARE(messages_.first().caption, QStringLiteral("Confirm"));
+    QCOMPARE(messages_.first().buttons, (QList<Answer>{Answer::Ok, Answer::Cancel}));
+    QCOMPARE(name->text(), shown);
+    QCOMPARE(clicked.size(), 1);
+    store::Query query;
+    query.setConnection(connection_.get());
+    query.setSql(QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA"));
+    query.setSort(QStringLiteral("ONOMATEPWNYMO ASC"));
+    query.open();
+    QStringList names;
+    for (; !query.eof(); query.next()) {
+        names.append(query.asString(0));
+    }
+    QCOMPARE(names, left);
+}
+
+void TestWidgets::refusedPostKeepsTypedValuesAndShowsTheMessage() {
+    store::Execute(*connection_,
+                   QStringLiteral("CREATE TRIGGER needs_name BEFORE INSERT ON XRHSIMA_THLEFWNA "
+                                  "WHEN NEW.ONOMATEPWNYMO IS NULL "
+                                  "BEGIN SELECT RAISE(ABORT, 'ONOMATEPWNYMO is required'); END"));
+    openTable(kContacts);
+    widgets::DBNavigator* navigator = addNavigator();
+    widgets::DBEdit* name = addEdit(kName);
+    widgets::DBEdit* phone = addEdit(kPhone);
+    QSignalSpy clicked(navigator, &widgets::DBNavigator::buttonClicked);
+    QTest::mouseClick(navigator->button(NavigatorButton::Insert), Qt::LeftButton);
+    testsupport::TypeText(phone, QStringLiteral("2310000000"));
+    QTest::mouseClick(navigator->button(NavigatorButton::Post), Qt::LeftButton);
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_.first().caption, kApplicationTitle);
+    QCOMPARE(messages_.first().text, QStringLiteral("ONOMATEPWNYMO is required"));
+    QCOMPARE(table_->state(), State::Insert);
+    QCOMPARE(phone->text(), QStringLiteral("2310000000"));
+    QCOMPARE(clicked.size(), 1);  // the Insert; the refused Post does not signal
+    QVERIFY(navigator->button(NavigatorButton::Post)->isEnabled());
+    testsupport::TypeText(name, QStringLiteral("Ρένα"));
+    QTest::mouseClick(navigator->button(NavigatorButton::Post), Qt::LeftButton);
+    QCOMPARE(table_->state(), State::Browse);
+    QCOMPARE(stored(QStringLiteral("SELECT ONOMATEPWNYMO || THLEFWNO_1 FROM XRHSIMA_THLEFWNA"))
+                 .toString(),
+             QStringLiteral("Ρένα2310000000"));
+}
+
+QTEST_MAIN(TestWidgets)
+#include "tst_widgets.moc"
