@@ -10,6 +10,11 @@
 #include <map>
 #include <memory>
 
+#include "access/Unit165.h"
+#include "access/Unit17.h"
+#include "access/Unit27.h"
+#include "app/Unit100.h"
+#include "app/Unit62.h"
 #include "calc/Unit65.h"
 #include "sticky/Unit35.h"
 #include "widgets/WindowStyle.h"
@@ -19,12 +24,19 @@ int main(int argc, char* argv[]) {
     QLocale::setDefault(QLocale(QLocale::Greek, QLocale::Greece));
     widgets::InstallFontSubstitutions();
     const std::map<QString, std::function<QWidget*()>> windows{
+        {QStringLiteral("TForm100"), [] { return new TForm100; }},
+        {QStringLiteral("TForm165"), [] { return new TForm165; }},
+        {QStringLiteral("TForm17"), [] { return new TForm17; }},
+        {QStringLiteral("TForm27"), [] { return new TForm27; }},
         {QStringLiteral("TForm35"), [] { return new TForm35; }},
+        {QStringLiteral("TForm62"), [] { return new TForm62; }},
         {QStringLiteral("TForm65"), [] { return new TForm65; }},
     };
     const auto found = argc == 2 ? windows.find(QString::fromLocal8Bit(argv[1])) : windows.end();
     if (found == windows.end()) {
-        std::fprintf(stderr, "usage: show-window TForm35|TForm65\n");
+        std::fprintf(
+            stderr,
+            "usage: show-window TForm100|TForm165|TForm17|TForm27|TForm35|TForm62|TForm65\n");
         return 2;
     }
     const std::unique_ptr<QWidget> window(found->second());

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDialog>
+
+#include "store/Connection.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The login window. It closes with ExitMarker holding "Administrator" only
+// after a check accepted the password; every other way out leaves
+// "exitexodos" behind. Attempts are unlimited.
+class TForm165 : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TForm165(QWidget* parent = nullptr);
+
+    QGroupBox* GroupBox2;
+    QLabel* Label8;
+    QLabel* Label6;
+    QLineEdit* Edit3;
+    QLabel* Label7;
+    QPushButton* Button4;
+    QPushButton* Button2;
+
+    void FormCreate();
+    void Edit3Change();
+    void UpdateLoginButton();
+    void Button4Click();
+    void CheckPassword(const QString& text);
+    void Button2Click();
+    void FormClose();
+
+    void done(int result) override;
+
+private:
+    // Rows of ADMINISTRATOR_ACCOUNT whose hash verifies the text; the
+    // connection is open only while they are read.
+    int CountMatchingPasswords(const QString& text);
+    void RefuseAttempt(const QString& message);
+
+    store::Connection ADOConnection1;
+};

@@ -1,0 +1,109 @@
+#include "app/StartupSequence.h"
+
+#include <QTimer>
+#include <cstdio>
+#include <memory>
+
+#include "access/Unit165.h"
+#include "access/Unit17.h"
+#include "app/AppGlobals.h"
+#include "app/ScreenResolution.h"
+#include "app/Unit100.h"
+#include "store/Command.h"
+#include "store/Connection.h"
+#include "store/ConnectionString.h"
+
+namespace {
+
+int& SplashMilliseconds() {
+    static int milliseconds = 2000;
+    return milliseconds;
+}
+
+// Step 1 has a guard of its own: an error the check lets escape stops
+// start-up without a message.
+void CheckResolutionGuarded() {
+    try {
+        CheckScreenResolution();
+    } catch (const std::exception& error) {
+        ReportStartupFailure(QString::fromLocal8Bit(error.what()));
+        app().ExitMarker = kExitRequested;
+    }
+}
+
+void BuildConnectionString() {
+    app().AppDirectory = store::CurrentAppDirectory();
+    app().AppConnectionString = store::BuildConnectionString(app().AppDirectory);
+}
+
+void ShowSplash() {
+    const auto splash = std::make_unique<TForm100>();
+    splash->Timer1->setInterval(SplashMilliseconds());
+    splash->Timer1->start();
+    splash->exec();
+}
+
+// Fails when the database cannot be opened or read, which ends start-up.
+bool PasswordIsStored() {
+    store::Connection ADOConnection2;
+    ADOConnection2.reopen(app().AppConnectionString);
+    const qint64 count =
+        store::ScalarQuery(ADOConnection2,
+                           QStringLiteral("select count(*) as synolo from ADMINISTRATOR_ACCOUNT"))
+            .toLongLong();
+    ADOConnection2.close();
+    return count != 0;
+}
+
+template <typename Window>
+void ShowModal() {
+    const auto window = std::make_unique<Window>();
+    window->exec();
+}
+
+bool EndRequested() {
+    return app().ExitMarker == kExitRequested;
+}
+
+bool RunSteps(const std::function<void()>& lastStep) {
+    CheckResolutionGuarded();
+    if (EndRequested()) {
+        return false;
+    }
+    BuildConnectionString();
+    ShowSplash();
+    if (!PasswordIsStored()) {
+        ShowModal<TForm17>();
+    }
+    app().ExitMarker = kExitRequested;
+    ShowModal<TForm165>();
+    if (EndRequested()) {
+        return false;
+    }
+    lastStep();
+    return true;
+}
+
+}  // namespace
+
+bool RunStartupSequence(const std::function<void()>& lastStep) {
+    try {
+        return RunSteps(lastStep);
+    } catch (const std::exception& error) {
+        ReportStartupFailure(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        ReportStartupFailure(QStringLiteral("an unknown error"));
+    }
+    return false;
+}
+
+void SetSplashMilliseconds(int milliseconds) {
+    SplashMilliseconds() = milliseconds;
+}
+
+void ReportStartupFailure(const QString& reason) {
+    const QByteArray line =
+        (QStringLiteral("%1: start-up ended: %2\n").arg(kApplicationTitle, reason)).toLocal8Bit();
+    std::fputs(line.constData(), stderr);
+    std::fflush(stderr);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+// Everything the user meets before the calendar, in a fixed order: the
+// resolution check, the connection string, the splash, the set-password
+// window when no password is stored, the login; then lastStep (today's
+// month). Returns false when the program is to end: a step asked for it
+// through ExitMarker, or an error escaped a step. Such an error is shown to
+// nobody on screen; its reason goes to standard error as one line.
+bool RunStartupSequence(const std::function<void()>& lastStep);
+
+// The splash stays up this long; tests shorten it.
+void SetSplashMilliseconds(int milliseconds);
+
+// The line written to standard error when start-up ends on an error.
+void ReportStartupFailure(const QString& reason);
