@@ -1,0 +1,428 @@
+// The login window and the windows that set and change the password, driven
+// through their controls against a real database file.
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "TestSupport.h"
+#include "access/PasswordHash.h"
+#include "access/Unit165.h"
+#include "access/Unit17.h"
+#include "access/Unit27.h"
+#include "app/AppGlobals.h"
+#include "store/Command.h"
+#include "store/Connection.h"
+#include "store/DataSet.h"
+#include "widgets/Messages.h"
+
+namespace {
+
+const QString kDenied = QStringLiteral("Δεν επιτρέπεται η πρόσβαση.");
+const QString kError = QStringLiteral("Παρουσιάστηκε σφάλμα.");
+const QString kSaved = QStringLiteral("Η καταχώρηση έχει πραγματοποιηθεί.");
+
+QStringList StoredPasswords() {
+    store::Connection connection;
+    connection.reopen(app().AppConnectionString);
+    store::Query query;
+    query.setConnection(&connection);
+    query.setSql(QStringLiteral("select PASSWORD from ADMINISTRATOR_ACCOUNT"));
+    query.open();
+    QStringList values;
+    for (int row = 0; row < query.recordCount(); ++row) {
+        values.append(query.valueAt(row, 0).toString());
+    }
+    return values;
+}
+
+void StoreRow(const QString& value) {
+    store::Connection connection;
+    connection.reopen(app().AppConnectionString);
+    store::Execute(connection,
+                   QStringLiteral("insert into ADMINISTRATOR_ACCOUNT (PASSWORD) values (?)"),
+                   {value});
+}
+
+template <typename Control>
+Control* Find(QWidget* window, const char* name) {
+    auto* control = window->findChild<Control*>(QLatin1String(name));
+    if (control == nullptr) {
+        qFatal("no control %s", name);
+    }
+    return control;
+}
+
+void Type(QWidget* window, const char* editName, const QString& text) {
+    auto* edit = Find<QLineEdit>(window, editName);
+    edit->clear();
+    testsupport::TypeText(edit, text);
+}
+
+}  // namespace
+
+class TestAccess : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void loginButtonFollowsTheTypedText_data();
+    void loginButtonFollowsTheTypedText();
+    void saveButtonNeedsTwoEqualCleanEntries_data();
+    void saveButtonNeedsTwoEqualCleanEntries();
+
+    void storedHashVerifiesThePasswordAndIsNotThePassword();
+    void setPasswordStoresOneTrimmedHash();
+    void setPasswordIgnoresEscape();
+    void changePasswordReplacesEveryRow();
+    void changePasswordWithoutRowsStoresNothing();
+    void changePasswordLeavesWithoutStoring_data();
+    void changePasswordLeavesWithoutStoring();
+    void saveErrorKeepsTheWindowAndTheEntries_data();
+    void saveErrorKeepsTheWindowAndTheEntries();
+
+    void loginAttempts_data();
+    void loginAttempts();
+    void refusedAttemptsAreUnlimited();
+    void loginErrorIsReportedAndTheWindowStays();
+    void leavingTheLoginLeavesExitRequested_data();
+    void leavingTheLoginLeavesExitRequested();
+
+private:
+    std::unique_ptr<testsupport::WorkDir> workDir_;
+    QStringList messages_;
+};
+
+void TestAccess::initTestCase() {
+    accesscontrol::SetPasswordHashCost(accesscontrol::HashCost::Minimum);
+}
+
+void TestAccess::init() {
+    workDir_ = std::make_unique<testsupport::WorkDir>();
+    messages_.clear();
+    widgets::SetMessageResponder([this](const widgets::MessageRequest& request) {
+        // Every message of these windows is a plain notice.
+        messages_.append(request.caption == kApplicationTitle && request.buttons.size() == 1
+                             ? request.text
+                             : QStringLiteral("not a plain notice: ") + request.text);
+        return widgets::Answer::Ok;
+    });
+}
+
+void TestAccess::cleanup() {
+    widgets::SetMessageResponder({});
+    workDir_.reset();
+}
+
+void TestAccess::loginButtonFollowsTheTypedText_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("empty") << QString() << false;
+    QTest::newRow("only blanks") << QStringLiteral("   \t ") << false;
+    QTest::newRow("one character") << QStringLiteral("x") << true;
+    QTest::newRow("blanks around") << QStringLiteral("  Secret1 ") << true;
+    QTest::newRow("greek with inner blank") << QStringLiteral("Κωδικός μου") << true;
+    const QString rejected = QStringLiteral("'\"&*-=!#$[]?%+\\|@_~`(){}<>.;^:,");
+    for (const QChar ch : rejected) {
+        QTest::newRow(qPrintable(QStringLiteral("special U+%1").arg(ch.unicode(), 4, 16)))
+            << (QStringLiteral("ab") + ch + QStringLiteral("cd")) << false;
+    }
+}
+
+void TestAccess::loginButtonFollowsTheTypedText() {
+    QFETCH(QString, text);
+    QFETCH(bool, enabled);
+    TForm165 window;
+    window.show();
+    auto* button = Find<QPushButton>(&window, "Button4");
+    QVERIFY(!button->isEnabled());
+    testsupport::TypeText(Find<QLineEdit>(&window, "Edit3"), text);
+    QCOMPARE(button->isEnabled(), enabled);
+    Find<QLineEdit>(&window, "Edit3")->clear();
+    QVERIFY(!button->isEnabled());
+}
+
+void TestAccess::saveButtonNeedsTwoEqualCleanEntries_data() {
+    QTest::addColumn<QString>("windowClass");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<bool>("enabled");
+    for (const QString& windowClass : {QStringLiteral("TForm17"), QStringLiteral("TForm27")}) {
+        const auto row = [&windowClass](const char* name) -> QTestData& {
+            return QTest::newRow(qPrintable(windowClass + QLatin1Char(' ') + QLatin1String(name)));
+        };
+        row("both empty") << windowClass << QString() << QString() << false;
+        row("second empty") << windowClass << QStringLiteral("abc") << QString() << false;
+        row("equal") << windowClass << QStringLiteral("abc") << QStringLiteral("abc") << true;
+        row("one character") << windowClass << QStringLiteral("7") << QStringLiteral("7") << true;
+        row("letter case differs")
+            << windowClass << QStringLiteral("Abc") << QStringLiteral("abc") << false;
+        row("greek letter case differs")
+            << windowClass << QStringLiteral("Κωδικός") << QStringLiteral("κωδικός") << false;
+        row("only blanks differ") << windowClass << QStringLiteral("  abc")
+                                  << QStringLiteral("abc\t") << true;
+        row("inner blanks differ")
+            << windowClass << QStringLiteral("a bc") << QStringLiteral("ab c") << false;
+        row("only blanks") << windowClass << QStringLiteral("  ") << QStringLiteral("  ") << false;
+        row("special in both") << windowClass << QStringLiteral("ab;c") << QStringLiteral("ab;c")
+                               << false;
+        row("apostrophe in both") << windowClass << QStringLiteral("it's") << QStringLiteral("it's")
+                                  << false;
+    }
+}
+
+void TestAccess::saveButtonNeedsTwoEqualCleanEntries() {
+    QFETCH(QString, windowClass);
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(bool, enabled);
+    std::unique_ptr<QDialog> window;
+    if (windowClass == QLatin1String("TForm17")) {
+        window = std::make_unique<TForm17>();
+    } else {
+        window = std::make_unique<TForm27>();
+    }
+    window->show();
+    auto* button = Find<QPushButton>(window.get(), "Button1");
+    QVERIFY(!button->isEnabled());
+    Type(window.get(), "Edit1", first);
+    Type(window.get(), "Edit2", second);
+    QCOMPARE(button->isEnabled(), enabled);
+    // The rule is symmetric: typing the entries the other way round agrees.
+    Type(window.get(), "Edit1", second);
+    Type(window.get(), "Edit2", first);
+    QCOMPARE(button->isEnabled(), enabled);
+}
+
+void TestAccess::storedHashVerifiesThePasswordAndIsNotThePassword() {
+    const QString hash = accesscontrol::HashPassword(QStringLiteral("Κωδικός 1"));
+    QVERIFY(hash.startsWith(QLatin1String("$argon2id$")));
+    QVERIFY(!hash.contains(QStringLiteral("Κωδικός")));
+    QVERIFY(accesscontrol::PasswordMatches(hash, QStringLiteral("Κωδικός 1")));
+    QVERIFY(!accesscontrol::PasswordMatches(hash, QStringLiteral("κωδικός 1")));
+    QVERIFY(!accesscontrol::PasswordMatches(hash, QStringLiteral("Κωδικός 1 ")));
+    QVERIFY(
+        !accesscontrol::PasswordMatches(QStringLiteral("Κωδικός 1"), QStringLiteral("Κωδικός 1")));
+    QVERIFY(!accesscontrol::PasswordMatches(QString(), QString()));
+    // A fresh salt each time: the same password never gives the same string.
+    QVERIFY(accesscontrol::HashPassword(QStringLiteral("Κωδικός 1")) != hash);
+}
+
+void TestAccess::setPasswordStoresOneTrimmedHash() {
+    TForm17 window;
+    window.show();
+    Type(&window, "Edit1", QStringLiteral("  Secret1 "));
+    Type(&window, "Edit2", QStringLiteral("Secret1\t"));
+    QTest::mouseClick(Find<QPushButton>(&window, "Button1"), Qt::LeftButton);
+    QCOMPARE(messages_, QStringList{kSaved});
+    QVERIFY(!window.isVisible());
+    QCOMPARE(window.result(), int(QDialog::Accepted));
+    const QStringList stored = StoredPasswords();
+    QCOMPARE(stored.size(), 1);
+    QVERIFY(!stored.at(0).contains(QLatin1String("Secret1")));
+    QVERIFY(accesscontrol::PasswordMatches(stored.at(0), QStringLiteral("Secret1")));
+    QVERIFY(!accesscontrol::PasswordMatches(stored.at(0), QStringLiteral("  Secret1 ")));
+}
+
+void TestAccess::setPasswordIgnoresEscape() {
+    TForm17 window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(Find<QLineEdit>(&window, "Edit1"), Qt::Key_Escape);
+    QVERIFY(window.isVisible());
+    QVERIFY(StoredPasswords().isEmpty());
+}
+
+void TestAccess::changePasswordReplacesEveryRow() {
+    StoreRow(accesscontrol::HashPassword(QStringLiteral("old one")));
+    StoreRow(accesscontrol::HashPassword(QStringLiteral("old two")));
+    TForm27 window;
+    window.show();
+    Type(&window, "Edit1", QStringLiteral("Νέος 2"));
+    Type(&window, "Edit2", QStringLiteral("Νέος 2"));
+    QTest::keyClick(Find<QLineEdit>(&window, "Edit2"), Qt::Key_Return);
+    QCOMPARE(messages_, QStringList{kSaved});
+    QVERIFY(!window.isVisible());
+    const QStringList stored = StoredPasswords();
+    QCOMPARE(stored.size(), 2);
+    for (const QString& hash : stored) {
+        QVERIFY(accesscontrol::PasswordMatches(hash, QStringLiteral("Νέος 2")));
+        QVERIFY(!accesscontrol::PasswordMatches(hash, QStringLiteral("old one")));
+    }
+}
+
+void TestAccess::changePasswordWithoutRowsStoresNothing() {
+    TForm27 window;
+    window.show();
+    Type(&window, "Edit1", QStringLiteral("abc"));
+    Type(&window, "Edit2", QStringLiteral("abc"));
+    QTest::mouseClick(Find<QPushButton>(&window, "Button1"), Qt::LeftButton);
+    QCOMPARE(messages_, QStringList{kSaved});
+    QVERIFY(StoredPasswords().isEmpty());
+}
+
+void TestAccess::changePasswordLeavesWithoutStoring_data() {
+    QTest::addColumn<bool>("byEscape");
+    QTest::newRow("Έξοδος") << false;
+    QTest::newRow("Escape") << true;
+}
+
+void TestAccess::changePasswordLeavesWithoutStoring() {
+    QFETCH(bool, byEscape);
+    const QString oldHash = accesscontrol::HashPassword(QStringLiteral("old"));
+    StoreRow(oldHash);
+    TForm27 window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    Type(&window, "Edit1", QStringLiteral("new"));
+    Type(&window, "Edit2", QStringLiteral("new"));
+    if (byEscape) {
+        QTest::keyClick(Find<QLineEdit>(&window, "Edit2"), Qt::Key_Escape);
+    } else {
+        QTest::mouseClick(Find<QPushButton>(&window, "Button2"), Qt::LeftButton);
+    }
+    QVERIFY(!window.isVisible());
+    QCOMPARE(window.result(), int(QDialog::Rejected));
+    QVERIFY(messages_.isEmpty());
+    QCOMPARE(StoredPasswords(), QStringList{oldHash});
+}
+
+void TestAccess::saveErrorKeepsTheWindowAndTheEntries_data() {
+    QTest::addColumn<QString>("windowClass");
+    QTest::newRow("TForm17") << QStringLiteral("TForm17");
+    QTest::newRow("TForm27") << QStringLiteral("TForm27");
+}
+
+void TestAccess::saveErrorKeepsTheWindowAndTheEntries() {
+    QFETCH(QString, windowClass);
+    std::unique_ptr<QDialog> window;
+    if (windowClass == QLatin1String("TForm17")) {
+        window = std::make_unique<TForm17>();
+    } else {
+        window = std::make_unique<TForm27>();
+    }
+    window->show();
+    Type(window.get(), "Edit1", QStringLiteral("abc"));
+    Type(window.get(), "Edit2", QStringLiteral("abc "));
+    store::DiscardIdleHandles();
+    QVERIFY(QFile::remove(workDir_->databasePath()));
+    QTest::mouseClick(Find<QPushButton>(window.get(), "Button1"), Qt::LeftButton);
+    QCOMPARE(messages_, QStringList{kError});
+    QVERIFY(window->isVisible());
+    QCOMPARE(Find<QLineEdit>(window.get(), "Edit1")->text(), QStringLiteral("abc"));
+    QCOMPARE(Find<QLineEdit>(window.get(), "Edit2")->text(), QStringLiteral("abc "));
+    QVERIFY(Find<QPushButton>(window.get(), "Button1")->isEnabled());
+    QVERIFY(!QFile::exists(workDir_->databasePath()));
+}
+
+void TestAccess::loginAttempts_data() {
+    QTest::addColumn<QStringList>("storedRows");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("accepted");
+    const QString hash = accesscontrol::HashPassword(QStringLiteral("Secret1"));
+    const QString otherHash = accesscontrol::HashPassword(QStringLiteral("Other"));
+    QTest::newRow("right") << QStringList{hash} << QStringLiteral("Secret1") << true;
+    QTest::newRow("right with blanks around")
+        << QStringList{hash} << QStringLiteral(" \tSecret1  ") << true;
+    QTest::newRow("other letter case") << QStringList{hash} << QStringLiteral("secret1") << false;
+    QTest::newRow("prefix") << QStringList{hash} << QStringLiteral("Secret") << false;
+    QTest::newRow("inner blank") << QStringList{hash} << QStringLiteral("Secr et1") << false;
+    QTest::newRow("matches the second row")
+        << QStringList{otherHash, hash} << QStringLiteral("Secret1") << true;
+    QTest::newRow("no row") << QStringList{} << QStringLiteral("Secret1") << false;
+    QTest::newRow("a plain-text row is no password")
+        << QStringList{QStringLiteral("Secret1")} << QStringLiteral("Secret1") << false;
+}
+
+void TestAccess::loginAttempts() {
+    QFETCH(QStringList, storedRows);
+    QFETCH(QString, typed);
+    QFETCH(bool, accepted);
+    for (const QString& row : storedRows) {
+        StoreRow(row);
+    }
+    app().ExitMarker = kExitRequested;
+    TForm165 window;
+    window.show();
+    Type(&window, "Edit3", typed);
+    QTest::keyClick(Find<QLineEdit>(&window, "Edit3"), Qt::Key_Return);
+    if (accepted) {
+        QVERIFY(messages_.isEmpty());
+        QVERIFY(!window.isVisible());
+        QCOMPARE(app().ExitMarker, kLoginAccepted);
+    } else {
+        QCOMPARE(messages_, QStringList{kDenied});
+        QVERIFY(window.isVisible());
+        QCOMPARE(app().ExitMarker, kExitRequested);
+        QVERIFY(Find<QLineEdit>(&window, "Edit3")->text().isEmpty());
+        QVERIFY(!Find<QPushButton>(&window, "Button4")->isEnabled());
+    }
+}
+
+void TestAccess::refusedAttemptsAreUnlimited() {
+    StoreRow(accesscontrol::HashPassword(QStringLiteral("Secret1")));
+    TForm165 window;
+    window.show();
+    for (int attempt = 0; attempt < 6; ++attempt) {
+        Type(&window, "Edit3", QStringLiteral("wrong%1").arg(attempt));
+        QTest::mouseClick(Find<QPushButton>(&window, "Button4"), Qt::LeftButton);
+    }
+    QCOMPARE(messages_.size(), 6);
+    QVERIFY(window.isVisible());
+    Type(&window, "Edit3", QStringLiteral("Secret1"));
+    QTest::mouseClick(Find<QPushButton>(&window, "Button4"), Qt::LeftButton);
+    QVERIFY(!window.isVisible());
+    QCOMPARE(app().ExitMarker, kLoginAccepted);
+}
+
+void TestAccess::loginErrorIsReportedAndTheWindowStays() {
+    TForm165 window;
+    window.show();
+    store::DiscardIdleHandles();
+    QVERIFY(QFile::remove(workDir_->databasePath()));
+    Type(&window, "Edit3", QStringLiteral("Secret1"));
+    QTest::mouseClick(Find<QPushButton>(&window, "Button4"), Qt::LeftButton);
+    QCOMPARE(messages_, QStringList{kError});
+    QVERIFY(window.isVisible());
+    QCOMPARE(app().ExitMarker, kExitRequested);
+    QVERIFY(Find<QLineEdit>(&window, "Edit3")->text().isEmpty());
+    QVERIFY(!QFile::exists(workDir_->databasePath()));
+}
+
+void TestAccess::leavingTheLoginLeavesExitRequested_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Έξοδος") << QStringLiteral("button");
+    QTest::newRow("Escape") << QStringLiteral("escape");
+    QTest::newRow("close command after a refusal") << QStringLiteral("close");
+}
+
+void TestAccess::leavingTheLoginLeavesExitRequested() {
+    QFETCH(QString, how);
+    StoreRow(accesscontrol::HashPassword(QStringLiteral("Secret1")));
+    TForm165 window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    Type(&window, "Edit3", QStringLiteral("nope"));
+    QTest::mouseClick(Find<QPushButton>(&window, "Button4"), Qt::LeftButton);
+    QCOMPARE(app().ExitMarker, kExitRequested);
+    if (how != QLatin1String("close")) {
+        // Έξοδος writes the stop itself, whatever the marker held before.
+        app().ExitMarker = kLoginAccepted;
+    }
+    if (how == QLatin1String("button")) {
+        QTest::mouseClick(Find<QPushButton>(&window, "Button2"), Qt::LeftButton);
+    } else if (how == QLatin1String("escape")) {
+        QTest::keyClick(Find<QLineEdit>(&window, "Edit3"), Qt::Key_Escape);
+    } else {
+        window.close();
+    }
+    QVERIFY(!window.isVisible());
+    QCOMPARE(app().ExitMarker, kExitRequested);
+    QCOMPARE(window.result(), int(QDialog::Rejected));
+}
+
+QTEST_MAIN(TestAccess)
+#include "tst_access.moc"
