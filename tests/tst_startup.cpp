@@ -1,0 +1,585 @@
+// The screen resolution check, the splash and about windows, and the
+// start-up sequence that leads through them, the set-password window and the
+// login to the calendar.
+#include <unistd.h>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryFile>
+#include <QTest>
+#include <QTimer>
+
+#include "TestSupport.h"
+#include "access/PasswordHash.h"
+#include "app/AppGlobals.h"
+#include "app/ProductInfo.h"
+#include "app/ScreenResolution.h"
+#include "app/StartupSequence.h"
+#include "app/Unit100.h"
+#include "app/Unit62.h"
+#include "store/Command.h"
+#include "store/Connection.h"
+#include "widgets/Messages.h"
+
+namespace {
+
+const QString kAskFirstLine = QStringLiteral(
+    "H ανάλυση της οθόνης πρέπει να είναι 1024 x 768 pixels. Ο υπολογιστής σου είναι ρυθμισμένος "
+    "σε διαφορετική ανάλυση. Tο λογισμικό για να λειτουργήσει σωστά χρειάζεται ανάλυση οθόνης "
+    "1024 x 768 pixels.");
+const QString kSwitchedFirstLine =
+    QStringLiteral("Η αλλαγή της ανάλυσης οθόνης έχει πραγματοποιηθεί με επιτυχία.");
+const QString kDeclinedText = QStringLiteral(
+    "Ο υπολογιστής σου είναι ρυθμισμένος σε διαφορετική ανάλυση οθόνης από το 1024 x 768 "
+    "pixels.\r\rΑν δεν εμφανίζονται σωστά  οι οθόνες πρέπει να αλλάξεις την ανάλυση οθόνης στο "
+    "1024 x 768 pixels.");
+const QString kFailedText = QStringLiteral(
+    "Παρουσιάστηκε σφάλμα με την ανάλυση της οθόνης.\rΗ ανάλυση της οθόνης πρέπει να είναι 1024 x "
+    "768 pixels.");
+
+const QString kConfirm = QStringLiteral("Confirm: ") + kAskFirstLine;
+const QString kSwitched = QStringLiteral("Information: ") + kSwitchedFirstLine;
+const QString kDeclined = QStringLiteral("Information: ") + kDeclinedText.section('\r', 0, 0);
+const QString kFailed = QStringLiteral("Error: ") + kFailedText.section('\r', 0, 0);
+const QString kDenied = QStringLiteral("Δεν επιτρέπεται η πρόσβαση.");
+const QString kSaved = QStringLiteral("Η καταχώρηση έχει πραγματοποιηθεί.");
+
+// How a message box appears in a recorded run: a plain notice by its text, a
+// typed dialog by its caption and first line.
+QString Describe(const widgets::MessageRequest& request) {
+    if (request.caption == kApplicationTitle) {
+        return request.text;
+    }
+    return request.caption + QStringLiteral(": ") + request.text.section(QLatin1Char('\r'), 0, 0);
+}
+
+// Records every message box and modal window of a run, in order, and acts on
+// each window as the test planned.
+class RunRecorder : public QObject {
+public:
+    RunRecorder() {
+        widgets::SetMessageResponder([this](const widgets::MessageRequest& request) {
+            events.append(Describe(request));
+            requests.append(request);
+            if (request.caption == QLatin1String("Confirm")) {
+                return confirmAnswer == widgets::Answer::None ? request.escapeAnswer
+                                                              : confirmAnswer;
+            }
+            return widgets::Answer::Ok;
+        });
+        connect(&poll_, &QTimer::timeout, this, &RunRecorder::Poll);
+        poll_.start(5);
+    }
+    ~RunRecorder() override { widgets::SetMessageResponder({}); }
+
+    QStringList events;
+    QList<widgets::MessageRequest> requests;
+    widgets::Answer confirmAnswer = widgets::Answer::No;
+    QHash<QString, std::function<void(QWidget*)>> actions;
+
+private:
+    void Poll() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || modal == current_) {
+            return;
+        }
+        current_ = modal;
+        events.append(modal->objectName());
+        const auto action = actions.value(modal->objectName());
+        if (action) {
+            action(modal);
+        }
+    }
+
+    QTimer poll_;
+    QPointer<QWidget> current_;
+};
+
+// Captures what the process writes to standard error while it lives.
+class StandardErrorCapture {
+public:
+    StandardErrorCapture() {
+        file_.open();
+        std::fflush(stderr);
+        saved_ = dup(STDERR_FILENO);
+        dup2(file_.handle(), STDERR_FILENO);
+    }
+    ~StandardErrorCapture() { Restore(); }
+
+    QString Text() {
+        Restore();
+        file_.seek(0);
+        return QString::fromLocal8Bit(file_.readAll());
+    }
+
+private:
+    void Restore() {
+        if (saved_ >= 0) {
+            std::fflush(stderr);
+            dup2(saved_, STDERR_FILENO);
+            close(saved_);
+            saved_ = -1;
+        }
+    }
+
+    QTemporaryFile file_;
+    int saved_ = -1;
+};
+
+template <typename Control>
+Control* Find(QWidget* window, const QString& name) {
+    auto* control = window->findChild<Control*>(name);
+    if (control == nullptr) {
+        qFatal("no control %s", qPrintable(name));
+    }
+    return control;
+}
+
+void TypeInto(QWidget* window, const QString& editName, const QString& text) {
+    testsupport::TypeText(Find<QLineEdit>(window, editName), text);
+}
+
+void StorePassword(const QString& password) {
+    store::Connection connection;
+    connection.reopen(app().AppConnectionString);
+    store::Execute(connection,
+                   QStringLiteral("insert into ADMINISTRATOR_ACCOUNT (PASSWORD) values (?)"),
+                   {accesscontrol::HashPassword(password)});
+}
+
+// The login plans a run can follow.
+std::function<void(QWidget*)> LoginPlan(const QString& plan) {
+    return [plan](QWidget* login) {
+        const auto attempt = [login](const QString& typed) {
+            TypeInto(login, QStringLiteral("Edit3"), typed);
+            QTest::keyClick(Find<QLineEdit>(login, QStringLiteral("Edit3")), Qt::Key_Return);
+        };
+        if (plan == QLatin1String("right")) {
+            attempt(QStringLiteral("Secret1"));
+        } else if (plan == QLatin1String("right with blanks")) {
+            attempt(QStringLiteral("  Secret1\t "));
+        } else if (plan == QLatin1String("other case")) {
+            attempt(QStringLiteral("SECRET1"));
+        } else if (plan == QLatin1String("wrong, then close")) {
+            attempt(QStringLiteral("wrong"));
+            login->close();
+        } else if (plan == QLatin1String("exit")) {
+            QTest::mouseClick(Find<QPushButton>(login, QStringLiteral("Button2")), Qt::LeftButton);
+        } else if (plan == QLatin1String("escape")) {
+            QTest::keyClick(login, Qt::Key_Escape);
+        } else if (plan == QLatin1String("close")) {
+            login->close();
+        }
+        // A refused plan leaves by Έξοδος, so that no run waits forever.
+        if (login->isVisible()) {
+            QTest::mouseClick(Find<QPushButton>(login, QStringLiteral("Button2")), Qt::LeftButton);
+        }
+    };
+}
+
+std::function<void(QWidget*)> SetPasswordPlan(const QString& plan) {
+    return [plan](QWidget* window) {
+        if (plan == QLatin1String("save")) {
+            TypeInto(window, QStringLiteral("Edit1"), QStringLiteral("Secret1"));
+            TypeInto(window, QStringLiteral("Edit2"), QStringLiteral("Secret1"));
+            QTest::mouseClick(Find<QPushButton>(window, QStringLiteral("Button1")), Qt::LeftButton);
+        } else {
+            window->close();
+        }
+    };
+}
+
+void SendContextMenu(QWidget* widget) {
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                            widget->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(widget, &event);
+}
+
+}  // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void resolutionCheck_data();
+    void resolutionCheck();
+    void resolutionConfirmationKeys();
+    void failingScreenReadingIsReported();
+    void negativeDisplaySizeIsAnError();
+
+    void productPictureIsADecodedJpeg();
+    void splashClosesItselfWhenItsTimerFires();
+    void splashTakesNoKeys();
+
+    void aboutWindowLaysOutEveryLineInside();
+    void aboutAddresses_data();
+    void aboutAddresses();
+    void aboutCloses_data();
+    void aboutCloses();
+
+    void sequence_data();
+    void sequence();
+    void missingDatabaseEndsAfterTheSplashWithAReason();
+
+private:
+    std::unique_ptr<testsupport::WorkDir> workDir_;
+};
+
+void TestStartup::initTestCase() {
+    accesscontrol::SetPasswordHashCost(accesscontrol::HashCost::Minimum);
+    SetSplashMilliseconds(20);
+}
+
+void TestStartup::init() {
+    workDir_ = std::make_unique<testsupport::WorkDir>();
+    SetDisplayAccess({[] { return QSize(1024, 768); }, {}});
+}
+
+void TestStartup::cleanup() {
+    SetDisplayAccess({});
+    product::SetAddressOpener({});
+    workDir_.reset();
+}
+
+void TestStartup::resolutionCheck_data() {
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("switchResult");  // -1: the system's own switching
+    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<bool>("exitRequested");
+    QTest::addColumn<bool>("switchTried");
+    const int yes = int(widgets::Answer::Yes);
+    const int no = int(widgets::Answer::No);
+    QTest::newRow("1024x768: nothing shown")
+        << QSize(1024, 768) << yes << 1 << QStringList{} << false << false;
+    QTest::newRow("1280x1024, No")
+        << QSize(1280, 1024) << no << 1 << QStringList{kConfirm, kDeclined} << false << false;
+    QTest::newRow("1280x1024, Yes, switched")
+        << QSize(1280, 1024) << yes << 1 << QStringList{kConfirm, kSwitched} << true << true;
+    QTest::newRow("768x1024 portrait, Yes, switched")
+        << QSize(768, 1024) << yes << 1 << QStringList{kConfirm, kSwitched} << true << true;
+    QTest::newRow("1024x600, No") << QSize(1024, 600) << no << 1 << QStringList{kConfirm, kDeclined}
+                                  << false << false;
+    QTest::newRow("800x600, Yes, switch refused")
+        << QSize(800, 600) << yes << 0 << QStringList{kConfirm, kFailed} << false << true;
+    QTest::newRow("1280x1024, Yes, this platform cannot switch")
+        << QSize(1280, 1024) << yes << -1 << QStringList{kConfirm, kFailed} << false << false;
+}
+
+void TestStartup::resolutionCheck() {
+    QFETCH(QSize, screen);
+    QFETCH(int, answer);
+    QFETCH(int, switchResult);
+    QFETCH(QStringList, events);
+    QFETCH(bool, exitRequested);
+    QFETCH(bool, switchTried);
+    QList<QSize> switches;
+    DisplayAccess access{[screen] { return screen; }, {}};
+    if (switchResult >= 0) {
+        access.switchMode = [&switches, switchResult](int width, int height) {
+            switches.append(QSize(width, height));
+            return switchResult == 1;
+        };
+    }
+    SetDisplayAccess(access);
+    RunRecorder recorder;
+    recorder.confirmAnswer = widgets::Answer(answer);
+    app().ExitMarker = QStringLiteral("untouched");
+
+    CheckScreenResolution();
+
+    QCOMPARE(recorder.events, events);
+    QCOMPARE(app().ExitMarker, exitRequested ? kExitRequested : QStringLiteral("untouched"));
+    QCOMPARE(switches, switchTried ? QList<QSize>{QSize(1024, 768)} : QList<QSize>{});
+    if (events.size() == 2) {
+        const QString fullText = recorder.requests.at(1).text;
+        QVERIFY(fullText == kDeclinedText || fullText == kFailedText ||
+                fullText.startsWith(kSwitchedFirstLine + QStringLiteral("\rΤο λογισμικό")));
+    }
+}
+
+void TestStartup::resolutionConfirmationKeys() {
+    SetDisplayAccess({[] { return QSize(1280, 1024); }, {}});
+    RunRecorder recorder;
+    recorder.confirmAnswer = widgets::Answer::None;  // Escape
+    CheckScreenResolution();
+    QCOMPARE(recorder.events, (QStringList{kConfirm, kDeclined}));
+    const widgets::MessageRequest& confirm = recorder.requests.at(0);
+    QCOMPARE(confirm.icon, widgets::MessageIcon::Question);
+    QCOMPARE(confirm.buttons, (QList<widgets::Answer>{widgets::Answer::Yes, widgets::Answer::No}));
+    QCOMPARE(confirm.defaultAnswer, widgets::Answer::Yes);
+    QCOMPARE(confirm.escapeAnswer, widgets::Answer::No);
+    QVERIFY(confirm.text.endsWith(
+        QStringLiteral(" pixels.\r\rΝα γίνει η αλλαγή ανάλυσης της οθόνης αυτόματα;")));
+    QCOMPARE(recorder.requests.at(1).icon, widgets::MessageIcon::Information);
+}
+
+void TestStartup::failingScreenReadingIsReported() {
+    SetDisplayAccess({[]() -> QSize { throw DisplayModeError("no screen"); }, {}});
+    RunRecorder recorder;
+    app().ExitMarker.clear();
+    CheckScreenResolution();
+    QCOMPARE(recorder.events, QStringList{kFailed});
+    QCOMPARE(recorder.requests.at(0).text, kFailedText);
+    QCOMPARE(recorder.requests.at(0).icon, widgets::MessageIcon::Error);
+    QVERIFY(app().ExitMarker.isEmpty());
+}
+
+void TestStartup::negativeDisplaySizeIsAnError() {
+    int calls = 0;
+    SetDisplayAccess({{}, [&calls](int, int) { return ++calls > 0; }});
+    QVERIFY_THROWS_EXCEPTION(DisplayModeError, SetScreenResolution(-1, 768));
+    QVERIFY_THROWS_EXCEPTION(DisplayModeError, SetScreenResolution(1024, -768));
+    QCOMPARE(calls, 0);
+    SetScreenResolution(0, 0);
+    QCOMPARE(calls, 1);
+}
+
+void TestStartup::productPictureIsADecodedJpeg() {
+    product::ProductPicture();  // makes the built-in pictures available
+    QImageReader reader(QStringLiteral(":/product/product.jpg"));
+    QCOMPARE(reader.format(), QByteArray("jpeg"));
+    const QImage picture = reader.read();
+    QVERIFY2(!picture.isNull(), qPrintable(reader.errorString()));
+    QCOMPARE(picture.size(), QSize(703, 622));
+    QCOMPARE(product::BadgePicture().size(), QSize(147, 37));
+}
+
+void TestStartup::splashClosesItselfWhenItsTimerFires() {
+    TForm100 splash;
+    QCOMPARE(splash.size(), QSize(723, 647));
+    QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QVERIFY(splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    auto* image = Find<QLabel>(&splash, QStringLiteral("Image1"));
+    QCOMPARE(image->size(), QSize(703, 622));
+    QVERIFY(!image->pixmap().isNull());
+    QVERIFY(image->hasScaledContents());
+    QVERIFY(splash.geometry().contains(image->mapTo(&splash, image->rect().bottomRight())));
+    QVERIFY(!splash.Timer1->isActive());
+    QCOMPARE(splash.Timer1->interval(), 2000);
+
+    splash.Timer1->setInterval(30);
+    splash.Timer1->start();
+    QTimer::singleShot(5000, &splash, &QDialog::reject);
+    QCOMPARE(splash.exec(), int(QDialog::Accepted));
+    QVERIFY(!splash.Timer1->isActive());
+}
+
+void TestStartup::splashTakesNoKeys() {
+    TForm100 splash;
+    splash.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&splash));
+    QTest::keyClick(&splash, Qt::Key_Escape);
+    QTest::keyClick(&splash, Qt::Key_Return);
+    QVERIFY(splash.isVisible());
+}
+
+void TestStartup::aboutWindowLaysOutEveryLineInside() {
+    TForm62 about;
+    QCOMPARE(about.windowTitle(), QStringLiteral("About KAVELO ORGANIZER"));
+    QCOMPARE(about.size(), QSize(647, 356));
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    const QRect picture = Find<QLabel>(&about, QStringLiteral("Image1"))->geometry();
+    QCOMPARE(picture.size(), QSize(264, 246));
+    QVERIFY(!about.Image1->pixmap().isNull());
+    const QList<QLabel*> labels = about.findChildren<QLabel*>();
+    QCOMPARE(labels.size(), 15);
+    for (const QLabel* label : labels) {
+        const QRect box = label->geometry();
+        QVERIFY2(about.rect().contains(box), qPrintable(label->objectName()));
+        if (!label->hasScaledContents()) {
+            QVERIFY2(label->sizeHint().width() <= box.width(), qPrintable(label->objectName()));
+        }
+        if (label != about.Image1 && label != about.Label1) {
+            QVERIFY2(!box.intersects(picture), qPrintable(label->objectName()));
+        }
+    }
+    // The addresses stand on the lines of their prefixes.
+    QCOMPARE(about.Label3->y(), about.Label12->y());
+    QCOMPARE(about.Label4->y(), about.Label13->y());
+    QVERIFY(about.Label3->x() >= about.Label12->geometry().right());
+    QVERIFY(about.Label9->text().startsWith(QStringLiteral("Διεύθυνση: ")));
+    QVERIFY(about.Label7->text().startsWith(QStringLiteral("Τηλ: ")));
+    QVERIFY(about.Label14->text().startsWith(QStringLiteral("Mob: ")));
+    QVERIFY(about.Label8->text().startsWith(QStringLiteral("Mob: ")));
+}
+
+void TestStartup::aboutAddresses_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("rightClick");
+    QTest::addColumn<QString>("address");
+    QTest::newRow("website line") << QStringLiteral("Label3") << false << product::kWebsite;
+    QTest::newRow("e-mail line") << QStringLiteral("Label4") << false
+                                 << QStringLiteral("mailto:") + product::kEmail;
+    QTest::newRow("badge") << QStringLiteral("Image2") << false << product::kBadgePage;
+    QTest::newRow("right-click on the picture")
+        << QStringLiteral("Image1") << true << product::kWebsite;
+    QTest::newRow("right-click on the window")
+        << QStringLiteral("TForm62") << true << product::kWebsite;
+    QTest::newRow("right-click on a plain line")
+        << QStringLiteral("Label9") << true << product::kWebsite;
+    QTest::newRow("click on a plain line") << QStringLiteral("Label5") << false << QString();
+    QTest::newRow("click on the picture") << QStringLiteral("Image1") << false << QString();
+}
+
+void TestStartup::aboutAddresses() {
+    QFETCH(QString, control);
+    QFETCH(bool, rightClick);
+    QFETCH(QString, address);
+    QStringList opened;
+    product::SetAddressOpener([&opened](const QUrl& url) { opened.append(url.toString()); });
+    TForm62 about;
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    QWidget* target = control == QLatin1String("TForm62") ? &about : Find<QWidget>(&about, control);
+    if (rightClick) {
+        SendContextMenu(target);
+    } else {
+        QTest::mouseClick(target, Qt::LeftButton);
+    }
+    QCOMPARE(opened, address.isEmpty() ? QStringList{} : QStringList{address});
+    QVERIFY(about.isVisible());
+}
+
+void TestStartup::aboutCloses_data() {
+    QTest::addColumn<int>("key");
+    QTest::newRow("Escape") << int(Qt::Key_Escape);
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+    QTest::newRow("OK") << 0;
+}
+
+void TestStartup::aboutCloses() {
+    QFETCH(int, key);
+    const auto about = std::make_unique<TForm62>();
+    QTimer::singleShot(0, about.get(), [&about, key] {
+        if (key == 0) {
+            QTest::mouseClick(about->Button1, Qt::LeftButton);
+        } else {
+            QTest::keyClick(about.get(), Qt::Key(key));
+        }
+    });
+    QTimer::singleShot(5000, about.get(), [&about] { about->done(42); });
+    QVERIFY(about->exec() != 42);
+    QVERIFY(!about->isVisible());
+}
+
+void TestStartup::sequence_data() {
+    QTest::addColumn<bool>("passwordStored");
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("switchResult");  // -1: the system's own switching
+    QTest::addColumn<QString>("setPasswordPlan");
+    QTest::addColumn<QString>("loginPlan");
+    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<bool>("reachesCalendar");
+    const QSize designed(1024, 768);
+    const int no = int(widgets::Answer::No);
+    const int yes = int(widgets::Answer::Yes);
+    const QString splash = QStringLiteral("TForm100");
+    const QString setPassword = QStringLiteral("TForm17");
+    const QString login = QStringLiteral("TForm165");
+
+    QTest::newRow("no password: set it, then log in")
+        << false << designed << no << 1 << QStringLiteral("save") << QStringLiteral("right")
+        << QStringList{splash, setPassword, kSaved, login} << true;
+    QTest::newRow("stored password: login only")
+        << true << designed << no << 1 << QString() << QStringLiteral("right")
+        << QStringList{splash, login} << true;
+    QTest::newRow("right password with blanks around")
+        << true << designed << no << 1 << QString() << QStringLiteral("right with blanks")
+        << QStringList{splash, login} << true;
+    QTest::newRow("Έξοδος at login")
+        << true << designed << no << 1 << QString() << QStringLiteral("exit")
+        << QStringList{splash, login} << false;
+    QTest::newRow("Escape at login")
+        << true << designed << no << 1 << QString() << QStringLiteral("escape")
+        << QStringList{splash, login} << false;
+    QTest::newRow("closing the login window untried")
+        << true << designed << no << 1 << QString() << QStringLiteral("close")
+        << QStringList{splash, login} << false;
+    QTest::newRow("wrong password, then closing the window")
+        << true << designed << no << 1 << QString() << QStringLiteral("wrong, then close")
+        << QStringList{splash, login, kDenied} << false;
+    QTest::newRow("right password in other letter case")
+        << true << designed << no << 1 << QString() << QStringLiteral("other case")
+        << QStringList{splash, login, kDenied} << false;
+    QTest::newRow("set-password window closed unsaved: no login passes")
+        << false << designed << no << 1 << QStringLiteral("close") << QStringLiteral("right")
+        << QStringList{splash, setPassword, login, kDenied} << false;
+    QTest::newRow("resolution change declined")
+        << true << QSize(1280, 1024) << no << 1 << QString() << QStringLiteral("right")
+        << QStringList{kConfirm, kDeclined, splash, login} << true;
+    QTest::newRow("resolution change accepted where it cannot happen")
+        << true << QSize(1280, 1024) << yes << -1 << QString() << QStringLiteral("right")
+        << QStringList{kConfirm, kFailed, splash, login} << true;
+    QTest::newRow("resolution switched: the program ends")
+        << true << QSize(1280, 1024) << yes << 1 << QString() << QStringLiteral("right")
+        << QStringList{kConfirm, kSwitched} << false;
+}
+
+void TestStartup::sequence() {
+    QFETCH(bool, passwordStored);
+    QFETCH(QSize, screen);
+    QFETCH(int, answer);
+    QFETCH(int, switchResult);
+    QFETCH(QString, setPasswordPlan);
+    QFETCH(QString, loginPlan);
+    QFETCH(QStringList, events);
+    QFETCH(bool, reachesCalendar);
+    if (passwordStored) {
+        StorePassword(QStringLiteral("Secret1"));
+    }
+    DisplayAccess access{[screen] { return screen; }, {}};
+    if (switchResult >= 0) {
+        access.switchMode = [switchResult](int, int) { return switchResult == 1; };
+    }
+    SetDisplayAccess(access);
+    RunRecorder recorder;
+    recorder.confirmAnswer = widgets::Answer(answer);
+    recorder.actions.insert(QStringLiteral("TForm17"), SetPasswordPlan(setPasswordPlan));
+    recorder.actions.insert(QStringLiteral("TForm165"), LoginPlan(loginPlan));
+    // Another working directory at start: the sequence takes the current one.
+    app().AppConnectionString.clear();
+    app().ExitMarker.clear();
+    bool lastStepRan = false;
+
+    const bool proceeded = RunStartupSequence([&lastStepRan] { lastStepRan = true; });
+
+    QCOMPARE(recorder.events, events);
+    QCOMPARE(proceeded, reachesCalendar);
+    QCOMPARE(lastStepRan, reachesCalendar);
+    QCOMPARE(app().ExitMarker, reachesCalendar ? kLoginAccepted : kExitRequested);
+    QCOMPARE(app().AppConnectionString, events.contains(QStringLiteral("TForm100"))
+                                            ? workDir_->connectionString()
+                                            : QString());
+}
+
+void TestStartup::missingDatabaseEndsAfterTheSplashWithAReason() {
+    store::DiscardIdleHandles();
+    QVERIFY(QFile::remove(workDir_->databasePath()));
+    RunRecorder recorder;
+    bool lastStepRan = false;
+    StandardErrorCapture capture;
+
+    const bool proceeded = RunStartupSequence([&lastStepRan] { lastStepRan = true; });
+
+    const QString written = capture.Text();
+    QCOMPARE(recorder.events, QStringList{QStringLiteral("TForm100")});
+    QVERIFY(!proceeded);
+    QVERIFY(!lastStepRan);
+    QCOMPARE(written.count(QLatin1Char('\n')), 1);
+    QVERIFY2(written.contains(QStringLiteral("data.mdb")), qPrintable(written));
+    QVERIFY(!QFile::exists(workDir_->databasePath()));
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
