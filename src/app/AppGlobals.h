@@ -18,6 +18,14 @@ struct AppGlobals {
     quint16 TodayYear = 0;
     quint16 TodayMonth = 0;
     quint16 TodayDay = 0;
+    // The calendar's shown month (1..12) and year, written only by the main
+    // window's month grid.
+    int ViewYear = 0;
+    int ViewMonth = 0;
+    // The last clicked day and its SQL date literal; the day windows read
+    // the literal while they are open.
+    int SelectedDay = 0;
+    QString SelectedDateLiteral;
 };
 
 AppGlobals& app();

@@ -1,0 +1,133 @@
+// The month grid: which month is shown, and the placement of its days in
+// the 37 cells with their colours.
+#include <QComboBox>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <stdexcept>
+
+#include "app/AppGlobals.h"
+#include "app/Unit1.h"
+#include "calendar/DayCellLabel.h"
+#include "calendar/HandlerGuard.h"
+#include "calendar/MonthMath.h"
+
+namespace {
+
+const QColor kWeekdayText(0, 0, 0);
+const QColor kWeekendText(128, 128, 128);
+const QColor kTodayText(255, 255, 0);
+const QColor kTodayBackground(0, 128, 128);
+
+bool IsWeekendColumn(int cell) {
+    return (cell - 1) % 7 >= 5;
+}
+
+// Palette changes cost a style pass per label, so only real changes apply.
+void SetCellColors(QLabel* label, const QColor& text, const QColor& background) {
+    QPalette palette = label->palette();
+    if (palette.color(QPalette::WindowText) == text &&
+        palette.color(QPalette::Window) == background) {
+        return;
+    }
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Window, background);
+    label->setPalette(palette);
+}
+
+int SelectedYear(const QComboBox* yearList) {
+    bool ok = false;
+    const int year = yearList->currentText().toInt(&ok);
+    if (!ok) {
+        throw std::invalid_argument(QStringLiteral("'%1' is not a valid integer value.")
+                                        .arg(yearList->currentText())
+                                        .toStdString());
+    }
+    return year;
+}
+
+}  // namespace
+
+void TForm1::ShowTodayMonth() {
+    {
+        const QSignalBlocker monthBlocker(ComboBox1);
+        const QSignalBlocker yearBlocker(ComboBox2);
+        ComboBox1->setCurrentIndex(app().TodayMonth - 1);
+        // A year outside the list leaves the list without a selection.
+        const int yearIndex = app().TodayYear - kFirstListedYear;
+        ComboBox2->setCurrentIndex(yearIndex < ComboBox2->count() ? yearIndex : -1);
+    }
+    FillMonthGrid();
+}
+
+void TForm1::FillMonthGrid() {
+    app().ViewYear = SelectedYear(ComboBox2);
+    app().ViewMonth = ComboBox1->currentIndex() + 1;
+    UpdateLeapYear(unsigned(app().ViewYear));
+    DaysInMonth = quint16(DaysInMonthOf(app().ViewMonth, LeapYearFlag));
+    ComputeFirstWeekday();
+    // Every cell ends in its final state in one pass, instead of being
+    // hidden and shown again: the result is the same, without the flicker.
+    ResetDayCells();
+    PlaceDays();
+    HighlightToday();
+    RefreshDayMarkers();
+}
+
+void TForm1::UpdateLeapYear(unsigned year) {
+    LeapYearFlag = IsLeapYear(year);
+}
+
+void TForm1::ComputeFirstWeekday() {
+    FirstWeekday = quint16(WeekdayOfSum(FirstWeekdaySum(app().ViewYear, app().ViewMonth)));
+}
+
+void TForm1::ResetDayCells() {
+    for (int cell = 1; cell <= kDayCells; ++cell) {
+        SetCellColors(LabelD[cell - 1], IsWeekendColumn(cell) ? kWeekendText : kWeekdayText,
+                      Qt::white);
+    }
+}
+
+void TForm1::PlaceDays() {
+    const int firstCell = CellOfDay(1, FirstWeekday);
+    const int lastCell = CellOfDay(DaysInMonth, FirstWeekday);
+    for (int cell = 1; cell <= kDayCells; ++cell) {
+        const bool holdsDay = cell >= firstCell && cell <= lastCell;
+        const QString caption = holdsDay ? QString::number(cell - firstCell + 1) : QString();
+        LabelD[cell - 1]->setText(caption);
+        LabelD[cell - 1]->setVisible(holdsDay);
+        LabelR[cell - 1]->setText(QString());
+        LabelR[cell - 1]->setVisible(holdsDay);
+    }
+}
+
+void TForm1::HighlightToday() {
+    if (app().ViewMonth != app().TodayMonth || app().ViewYear != app().TodayYear) {
+        return;
+    }
+    if (const int cell = CellShowingDay(app().TodayDay)) {
+        SetCellColors(LabelD[cell - 1], kTodayText, kTodayBackground);
+    }
+}
+
+int TForm1::CellShowingDay(int day) const {
+    const QString caption = QString::number(day);
+    for (int cell = 1; cell <= kDayCells; ++cell) {
+        if (LabelD[cell - 1]->text() == caption) {
+            return cell;
+        }
+    }
+    return 0;
+}
+
+void TForm1::ComboBox1Change() {
+    RunReportingErrors(this, [this] { FillMonthGrid(); });
+}
+
+void TForm1::ComboBox2Change() {
+    RunReportingErrors(this, [this] { FillMonthGrid(); });
+}
+
+void TForm1::BitBtn1Click() {
+    RunReportingErrors(this, [this] { ShowTodayMonth(); });
+}
