@@ -1,6 +1,7 @@
 // The data-aware controls bound to real tables: what they show, how typing
 // starts an edit, the navigator's rules and how refused actions are shown.
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTest>
@@ -12,6 +13,7 @@
 #include "store/Connection.h"
 #include "store/DataSet.h"
 #include "widgets/DBEdit.h"
+#include "widgets/DBGrid.h"
 #include "widgets/DBMemo.h"
 #include "widgets/DBNavigator.h"
 #include "widgets/DBText.h"
@@ -58,6 +60,13 @@ private Q_SLOTS:
     void navigatorDeleteAsks_data();
     void navigatorDeleteAsks();
     void refusedPostKeepsTypedValuesAndShowsTheMessage();
+    void gridModelStaysConsistent();
+    void gridShowsColumnsAsConfigured();
+    void gridClickMakesTheRowCurrent_data();
+    void gridClickMakesTheRowCurrent();
+    void gridClickAfterARefusedPostStaysOnTheRow();
+    void gridCtrlDeleteAsks_data();
+    void gridCtrlDeleteAsks();
 
 private:
     std::unique_ptr<testsupport::WorkDir> work_;
@@ -72,6 +81,8 @@ private:
     void openTable(const QString& table, const QString& sort = QString());
     widgets::DBEdit* addEdit(const QString& field);
     widgets::DBNavigator* addNavigator();
+    widgets::DBGrid* addGrid();
+    void clickRow(widgets::DBGrid* grid, int row);
     QVariant stored(const QString& sql);
 };
 
@@ -126,6 +137,21 @@ widgets::DBNavigator* TestWidgets::addNavigator() {
     auto* navigator = new widgets::DBNavigator(host_.get());
     navigator->setDataSource(source_);
     return navigator;
+}
+
+widgets::DBGrid* TestWidgets::addGrid() {
+    auto* grid = new widgets::DBGrid(host_.get());
+    grid->setGeometry(0, 100, 500, 250);
+    grid->setDataSource(source_);
+    grid->addColumn(kName, QStringLiteral("Όνομα"), 170);
+    grid->addColumn(kPhone, QStringLiteral("Τηλέφωνο"), 85, Qt::AlignHCenter);
+    host_->show();
+    return grid;
+}
+
+void TestWidgets::clickRow(widgets::DBGrid* grid, int row) {
+    const QRect cell = grid->visualRect(grid->model()->index(row, 0));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
 }
 
 QVariant TestWidgets::stored(const QString& sql) {
@@ -515,6 +541,162 @@ void TestWidgets::refusedPostKeepsTypedValuesAndShowsTheMessage() {
     QCOMPARE(stored(QStringLiteral("SELECT ONOMATEPWNYMO || THLEFWNO_1 FROM XRHSIMA_THLEFWNA"))
                  .toString(),
              QStringLiteral("Ρένα2310000000"));
+}
+
+void TestWidgets::gridModelStaysConsistent() {
+    addContacts({"Γ", "Α", "Β"});
+    widgets::DBGrid* grid = addGrid();
+    QAbstractItemModelTester tester(grid->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
+    QCOMPARE(grid->model()->rowCount(), 3);
+    table_->moveTo(1);
+    table_->insert();
+    QCOMPARE(grid->model()->rowCount(), 4);
+    QCOMPARE(grid->model()->index(1, 0).data().toString(), QString());
+    QCOMPARE(grid->model()->index(2, 0).data().toString(), QStringLiteral("Β"));
+    table_->setValue(kName, QStringLiteral("Ααα"));
+    QCOMPARE(grid->model()->index(1, 0).data().toString(), QStringLiteral("Ααα"));
+    table_->post();
+    table_->insert();
+    table_->cancel();
+    table_->last();
+    table_->deleteRecord();
+    table_->setSort(QStringLiteral("ONOMATEPWNYMO DESC"));
+    QStringList shown;
+    for (int row = 0; row < grid->model()->rowCount(); ++row) {
+        shown.append(grid->model()->index(row, 0).data().toString());
+    }
+    QCOMPARE(shown, (QStringList{"Β", "Ααα", "Α"}));
+    QCOMPARE(grid->currentIndex().row(), table_->recNo());
+    table_->close();
+    QCOMPARE(grid->model()->rowCount(), 0);
+}
+
+void TestWidgets::gridShowsColumnsAsConfigured() {
+    store::Execute(*connection_,
+                   QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (ONOMATEPWNYMO, THLEFWNO_1) "
+                                  "VALUES ('Άλφα', '210')"));
+    openTable(kContacts);
+    widgets::DBGrid* grid = addGrid();
+    const QAbstractItemModel* model = grid->model();
+    QCOMPARE(model->columnCount(), 2);
+    QCOMPARE(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Τηλέφωνο"));
+    QCOMPARE(model->headerData(0, Qt::Horizontal, Qt::TextAlignmentRole).toInt(),
+             int(Qt::AlignCenter));
+    QVERIFY(grid->horizontalHeader()->font().bold());
+    QCOMPARE(model->index(0, 1).data().toString(), QStringLiteral("210"));
+    QCOMPARE(Qt::Alignment(model->index(0, 1).data(Qt::TextAlignmentRole).toInt()),
+             Qt::AlignHCenter | Qt::AlignVCenter);
+    QCOMPARE(grid->columnWidth(0), 170);
+    QCOMPARE(grid->columnWidth(1), 85);
+    QVERIFY(!(model->flags(model->index(0, 0)) & Qt::ItemIsEditable));
+    // The grid never takes the focus from Tab.
+    QVERIFY(!(grid->focusPolicy() & Qt::TabFocus));
+
+    // The selected row keeps its colours when the focus is elsewhere, even on
+    // a desktop whose inactive selection is drawn differently.
+    const QPalette original = QApplication::palette();
+    QPalette desktop = original;
+    desktop.setColor(QPalette::Active, QPalette::Highlight, Qt::darkBlue);
+    desktop.setColor(QPalette::Inactive, QPalette::Highlight, Qt::lightGray);
+    QApplication::setPalette(desktop);
+    widgets::DBGrid other;
+    QApplication::setPalette(original);
+    QCOMPARE(other.palette().color(QPalette::Inactive, QPalette::Highlight), QColor(Qt::darkBlue));
+}
+
+void TestWidgets::gridClickMakesTheRowCurrent_data() {
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("clicked");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QStringList>("stored");
+    QTest::newRow("browse") << "" << 2 << "Γ" << QStringList{"Α", "Β", "Γ"};
+    QTest::newRow("changed row is posted") << "edit" << 0 << "Α" << QStringList{"Α", "Βx", "Γ"};
+    // Rows Α, new, Β, Γ: clicking Β drops the untouched new row.
+    QTest::newRow("untouched new row dropped")
+        << "insert" << 2 << "Β" << QStringList{"Α", "Β", "Γ"};
+    QTest::newRow("typed new row posted")
+        << "insert typed" << 3 << "Γ" << QStringList{"Α", "Β", "Γ", "x"};
+}
+
+void TestWidgets::gridClickMakesTheRowCurrent() {
+    QFETCH(QString, before);
+    QFETCH(int, clicked);
+    QFETCH(QString, shown);
+    QFETCH(QStringList, stored);
+    addContacts({"Α", "Β", "Γ"});
+    openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
+    widgets::DBEdit* name = addEdit(kName);
+    widgets::DBGrid* grid = addGrid();
+    table_->moveTo(1);
+    if (before.startsWith(QLatin1String("insert"))) {
+        table_->insert();
+    }
+    if (before == QLatin1String("edit") || before == QLatin1String("insert typed")) {
+        name->end(false);
+        testsupport::TypeText(name, QStringLiteral("x"));
+    }
+    clickRow(grid, clicked);
+    QCOMPARE(table_->state(), State::Browse);
+    QCOMPARE(name->text(), shown);
+    QCOMPARE(grid->currentIndex().row(), table_->recNo());
+    QCOMPARE(grid->selectionModel()->selectedRows().size(), 1);
+    store::Query query;
+    query.setConnection(connection_.get());
+    query.setSql(QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA ORDER BY 1"));
+    query.open();
+    QStringList names;
+    for (; !query.eof(); query.next()) {
+        names.append(query.asString(0));
+    }
+    QCOMPARE(names, stored);
+}
+
+void TestWidgets::gridClickAfterARefusedPostStaysOnTheRow() {
+    addContacts({"Α", "Β"});
+    store::Execute(*connection_,
+                   QStringLiteral("CREATE TRIGGER refuse_x BEFORE UPDATE ON XRHSIMA_THLEFWNA "
+                                  "WHEN NEW.ONOMATEPWNYMO = 'x' "
+                                  "BEGIN SELECT RAISE(ABORT, 'x is not a name'); END"));
+    openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
+    widgets::DBEdit* name = addEdit(kName);
+    widgets::DBGrid* grid = addGrid();
+    name->selectAll();
+    testsupport::TypeText(name, QStringLiteral("x"));
+    clickRow(grid, 1);
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_.first().text, QStringLiteral("x is not a name"));
+    QCOMPARE(table_->recNo(), 0);
+    QCOMPARE(table_->state(), State::Edit);
+    QCOMPARE(grid->currentIndex().row(), 0);
+    QCOMPARE(name->text(), QStringLiteral("x"));
+}
+
+void TestWidgets::gridCtrlDeleteAsks_data() {
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<int>("left");
+    QTest::newRow("OK") << Answer::Ok << 1;
+    QTest::newRow("Cancel") << Answer::Cancel << 2;
+}
+
+void TestWidgets::gridCtrlDeleteAsks() {
+    QFETCH(Answer, answer);
+    QFETCH(int, left);
+    addContacts({"Α", "Β"});
+    openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
+    widgets::DBGrid* grid = addGrid();
+    answer_ = answer;
+    QTest::keyClick(grid, Qt::Key_Delete);
+    QVERIFY(messages_.isEmpty());
+    QTest::keyClick(grid, Qt::Key_Down);
+    QCOMPARE(table_->recNo(), 1);
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_.first().text, QStringLiteral("Delete record?"));
+    QCOMPARE(stored(QStringLiteral("SELECT count(*) FROM XRHSIMA_THLEFWNA")).toInt(), left);
+    QCOMPARE(grid->model()->rowCount(), left);
+    QCOMPARE(grid->currentIndex().row(), table_->recNo());
 }
 
 QTEST_MAIN(TestWidgets)
