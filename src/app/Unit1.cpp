@@ -20,6 +20,7 @@ TForm1::TForm1(StartupMode mode, QWidget* parent) : QWidget(parent), mode_(mode)
     widgets::ApplyWindowConventions(this, kClientSize, /*minimizeBox=*/true);
     ADOConnection1.setShareDenyNone(true);
     BuildCalendarArea();
+    BuildCommands();
     FormCreate();
 }
 
@@ -55,6 +56,7 @@ void TForm1::FormClose() {
 void TForm1::closeEvent(QCloseEvent* event) {
     FormClose();
     event->accept();
+    PutAwayTrayAndNotes();
     // Closing the main window ends the run, even with sticky notes still up.
     QCoreApplication::quit();
 }

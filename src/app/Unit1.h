@@ -1,14 +1,18 @@
 #pragma once
 
+#include <QSystemTrayIcon>
 #include <QWidget>
 #include <array>
+#include <memory>
 
 #include "store/Command.h"
 #include "store/Connection.h"
 
 class DayCellLabel;
 class QComboBox;
+class QDialog;
 class QLabel;
+class QMenu;
 class QPushButton;
 
 // Full runs the whole start-up sequence; CalendarOnly builds the connection
@@ -44,6 +48,10 @@ public:
     void SetDayMarker(int day, int count);
     void ClearDayMarker(int day);
 
+    // Back from the notification area: the start-up month, the window shown,
+    // the tray icon hidden.
+    void RestoreFromTray();
+
     bool LeapYearFlag = false;
     quint16 DaysInMonth = 0;
     quint16 FirstWeekday = 0;
@@ -70,6 +78,31 @@ private:
     void ComboBox2Change();
     void BitBtn1Click();
 
+    // The command buttons, the tray icon and its menu (MainCommands.cpp).
+    void BuildCommands();
+    void BuildCommandButtons();
+    void BuildTrayIcon();
+    void OpenFromMainWindow(std::unique_ptr<QDialog> window);
+    void OpenFromTray(std::unique_ptr<QDialog> window);
+    // The tray icon and the sticky notes go with the main window.
+    void PutAwayTrayAndNotes();
+
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button8Click();
+    void Button9Click();
+    void Button10Click();
+    void N1Click();
+    void N3Click();
+    void N4Click();
+    void N5Click();
+    void Stickynotes1Click();
+    void password1Click();
+    void About1Click();
+    void TrayIcon1Click(QSystemTrayIcon::ActivationReason reason);
+
     StartupMode mode_;
     bool quitRequested_ = false;
 
@@ -81,4 +114,7 @@ private:
     QPushButton* BitBtn1 = nullptr;
     std::array<DayCellLabel*, kDayCells> LabelD{};
     std::array<QLabel*, kDayCells> LabelR{};
+
+    QSystemTrayIcon* TrayIcon1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
 };

@@ -1,0 +1,249 @@
+// The main window's commands: the command buttons, the move to the
+// notification area and back, the tray menu, the calculator and the exit.
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QMenu>
+#include <QPushButton>
+
+#include "access/Unit27.h"
+#include "app/AppGlobals.h"
+#include "app/DesktopServices.h"
+#include "app/Unit1.h"
+#include "app/Unit62.h"
+#include "calc/Unit65.h"
+#include "sticky/Unit35.h"
+#include "widgets/WindowStyle.h"
+
+namespace {
+
+constexpr int kCommandWidth = 155;
+constexpr int kCommandHeight = 25;
+constexpr int kCommandLeft = 70;
+constexpr int kCommandTop = 588;
+constexpr int kCommandColumnStep = 165;
+constexpr int kCommandRowStep = 31;
+
+// The window's face is wider than the one the buttons were sized for: a
+// caption that would be clipped gets a slightly smaller size instead.
+void FitCaption(QPushButton* button) {
+    constexpr qreal kSmallestPoints = 6.0;
+    constexpr int kPadding = 10;
+    QFont font = button->font();
+    const QString shown = QString(button->text()).remove(QLatin1Char('&'));
+    while (QFontMetrics(font).horizontalAdvance(shown) > button->width() - kPadding &&
+           font.pointSizeF() > kSmallestPoints) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    button->setFont(font);
+}
+
+QPushButton* MakeButton(QWidget* window, const QString& name, const QString& caption,
+                        QRect geometry) {
+    auto* button = new QPushButton(caption, window);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    FitCaption(button);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QAction* AddSeparator(QMenu* menu, const QString& name) {
+    QAction* separator = menu->addSeparator();
+    separator->setObjectName(name);
+    return separator;
+}
+
+}  // namespace
+
+void TForm1::BuildCommands() {
+    // The main window may sit hidden in the notification area while the last
+    // visible window closes: the program ends only when the main window does.
+    QApplication::setQuitOnLastWindowClosed(false);
+    BuildCommandButtons();
+    BuildTrayIcon();
+}
+
+void TForm1::BuildCommandButtons() {
+    struct Command {
+        const char* name;
+        QString caption;
+        void (TForm1::*click)();
+    };
+    // Three rows of three, left to right; a command without a click is
+    // wired when its window joins the program.
+    const Command commands[] = {
+        {"Button4", QStringLiteral("Α&ριθμομηχανή"), &TForm1::Button4Click},
+        {"Button3", QStringLiteral("Η&μερολογιακά"), &TForm1::Button3Click},
+        {"Button7", QStringLiteral("Έξο&δα"), nullptr},
+        {"Button5", QStringLiteral("Ε&παφές"), nullptr},
+        {"Button6", QStringLiteral("Βιβλίο &σημειώσεων"), nullptr},
+        {"Button8", QStringLiteral("Sticky notes"), &TForm1::Button8Click},
+        {"Button2", QStringLiteral("Minimize on &notification area"), &TForm1::Button2Click},
+        {"Button9", QStringLiteral("Αλλαγή password"), &TForm1::Button9Click},
+        {"Button10", QStringLiteral("About"), &TForm1::Button10Click},
+    };
+    int position = 0;
+    for (const Command& command : commands) {
+        const QRect geometry(kCommandLeft + (position % 3) * kCommandColumnStep,
+                             kCommandTop + (position / 3) * kCommandRowStep, kCommandWidth,
+                             kCommandHeight);
+        QPushButton* button =
+            MakeButton(this, QString::fromLatin1(command.name), command.caption, geometry);
+        if (command.click != nullptr) {
+            connect(button, &QPushButton::clicked, this, command.click);
+        }
+        ++position;
+    }
+
+    QPushButton* exit = MakeButton(this, QStringLiteral("Button1"), QStringLiteral("Έ&ξοδος"),
+                                   QRect(width() - 90, height() - 33, 82, kCommandHeight));
+    connect(exit, &QPushButton::clicked, this, &TForm1::Button1Click);
+    widgets::SetCancelButton(this, exit);
+}
+
+void TForm1::BuildTrayIcon() {
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    struct Item {
+        const char* name;
+        QString caption;
+        void (TForm1::*click)();
+    };
+    // An item without a caption is a separator line; one without a click is
+    // wired when its window joins the program.
+    const Item items[] = {
+        {"N1", QStringLiteral("Βασικό παράθυρο"), &TForm1::N1Click},
+        {"N10", QString(), nullptr},
+        {"N5", QStringLiteral("Α&ριθμομηχανή"), &TForm1::N5Click},
+        {"N4", QStringLiteral("Η&μερολογιακά"), &TForm1::N4Click},
+        {"N8", QStringLiteral("Έξο&δα"), nullptr},
+        {"N6", QStringLiteral("Ε&παφές"), nullptr},
+        {"N7", QStringLiteral("Βιβλίο &σημειώσεων"), nullptr},
+        {"Stickynotes1", QStringLiteral("Sticky notes"), &TForm1::Stickynotes1Click},
+        {"N11", QString(), nullptr},
+        {"password1", QStringLiteral("Αλλαγή password"), &TForm1::password1Click},
+        {"N2", QString(), nullptr},
+        {"About1", QStringLiteral("About"), &TForm1::About1Click},
+        {"N9", QString(), nullptr},
+        {"N3", QStringLiteral("Έ&ξοδος"), &TForm1::N3Click},
+    };
+    for (const Item& item : items) {
+        const QString name = QString::fromLatin1(item.name);
+        if (item.caption.isEmpty()) {
+            AddSeparator(PopupMenu1, name);
+            continue;
+        }
+        QAction* action = PopupMenu1->addAction(item.caption);
+        action->setObjectName(name);
+        if (item.click != nullptr) {
+            connect(action, &QAction::triggered, this, item.click);
+        }
+    }
+
+    setWindowIcon(ApplicationIcon());
+    TrayIcon1 = new QSystemTrayIcon(ApplicationIcon(), this);
+    TrayIcon1->setObjectName(QStringLiteral("TrayIcon1"));
+    TrayIcon1->setToolTip(kApplicationTitle);
+    TrayIcon1->setContextMenu(PopupMenu1);
+    connect(TrayIcon1, &QSystemTrayIcon::activated, this, &TForm1::TrayIcon1Click);
+}
+
+// The window is created by the caller, so one that fails while being made
+// leaves the main window as it was.
+void TForm1::OpenFromMainWindow(std::unique_ptr<QDialog> window) {
+    hide();
+    window->exec();
+    window.reset();
+    show();
+}
+
+void TForm1::OpenFromTray(std::unique_ptr<QDialog> window) {
+    TrayIcon1->hide();
+    window->exec();
+    TrayIcon1->show();
+    window.reset();
+}
+
+void TForm1::RestoreFromTray() {
+    ShowTodayMonth();
+    show();
+    raise();
+    activateWindow();
+    TrayIcon1->hide();
+}
+
+// Without a notification area the tray icon could never be clicked, and a
+// hidden window could never come back: the window goes to the task bar.
+void TForm1::Button2Click() {
+    if (!SystemTrayAvailable()) {
+        showMinimized();
+        return;
+    }
+    hide();
+    TrayIcon1->show();
+}
+
+void TForm1::PutAwayTrayAndNotes() {
+    TrayIcon1->hide();
+    TForm35::CloseAll();
+}
+
+void TForm1::Button1Click() {
+    close();
+}
+
+void TForm1::N3Click() {
+    close();
+}
+
+void TForm1::N1Click() {
+    RestoreFromTray();
+}
+
+void TForm1::TrayIcon1Click(QSystemTrayIcon::ActivationReason reason) {
+    if (reason == QSystemTrayIcon::Trigger) {
+        RestoreFromTray();
+    }
+}
+
+void TForm1::Button4Click() {
+    StartCalculator();
+}
+
+void TForm1::N5Click() {
+    StartCalculator();
+}
+
+void TForm1::Button3Click() {
+    OpenFromMainWindow(std::make_unique<TForm65>());
+}
+
+void TForm1::N4Click() {
+    OpenFromTray(std::make_unique<TForm65>());
+}
+
+void TForm1::Button8Click() {
+    (new TForm35)->show();
+}
+
+void TForm1::Stickynotes1Click() {
+    (new TForm35)->show();
+}
+
+void TForm1::Button9Click() {
+    OpenFromMainWindow(std::make_unique<TForm27>());
+}
+
+void TForm1::password1Click() {
+    OpenFromTray(std::make_unique<TForm27>());
+}
+
+void TForm1::Button10Click() {
+    OpenFromMainWindow(std::make_unique<TForm62>());
+}
+
+void TForm1::About1Click() {
+    OpenFromTray(std::make_unique<TForm62>());
+}

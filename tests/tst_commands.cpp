@@ -1,0 +1,428 @@
+// The main window's commands: the buttons, the tray icon and its menu, the
+// two ways of opening a window, the return from the tray, the calculator and
+// the exit, on a desktop with a notification area and on one without.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QSystemTrayIcon>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "TestSupport.h"
+#include "app/AppGlobals.h"
+#include "app/DesktopServices.h"
+#include "app/Unit1.h"
+#include "sticky/Unit35.h"
+#include "widgets/Messages.h"
+
+namespace {
+
+int CountTopLevel(const char* className) {
+    int count = 0;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        count += window->inherits(className) ? 1 : 0;
+    }
+    return count;
+}
+
+void FlushDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// What the opener looked like while its window was up.
+struct SeenWhileOpen {
+    bool answered = false;
+    QString windowClass;
+    bool mainVisible = true;
+    bool trayVisible = true;
+};
+
+// Closes the next modal window after noting what was visible meanwhile.
+void CloseNextModal(SeenWhileOpen* seen, QWidget* main, QSystemTrayIcon* tray) {
+    testsupport::AnswerNextModal([seen, main, tray](QWidget* modal) {
+        seen->answered = true;
+        seen->windowClass = QString::fromLatin1(modal->metaObject()->className());
+        seen->mainVisible = main->isVisible();
+        seen->trayVisible = tray->isVisible();
+        modal->close();
+    });
+}
+
+// A stand-in calculator on PATH: a script that leaves a mark when it starts.
+void WriteFakeProgram(const QString& folder, const QString& name) {
+    QFile script(folder + QLatin1Char('/') + name);
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\n: > \"$0.started\"\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+}  // namespace
+
+class TestCommands : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<testsupport::WorkDir> work_;
+    std::unique_ptr<TForm1> form_;
+    QByteArray savedPath_;
+
+    QPushButton* Button(const QString& name) {
+        auto* button = form_->findChild<QPushButton*>(name);
+        if (button == nullptr) {
+            qFatal("button %s is missing", qPrintable(name));
+        }
+        return button;
+    }
+    QSystemTrayIcon* Tray() { return form_->findChild<QSystemTrayIcon*>("TrayIcon1"); }
+    QAction* MenuItem(const QString& name) {
+        auto* action = Tray()->contextMenu()->findChild<QAction*>(name);
+        if (action == nullptr) {
+            qFatal("menu item %s is missing", qPrintable(name));
+        }
+        return action;
+    }
+    QComboBox* MonthList() { return form_->findChild<QComboBox*>("ComboBox1"); }
+
+    void ToTray() {
+        Button("Button2")->click();
+        QVERIFY(!form_->isVisible());
+        QVERIFY(Tray()->isVisible());
+    }
+
+    // Runs the event loop of the program until it ends; false when it did
+    // not end within a few seconds.
+    bool ProgramEndsAfter(const std::function<void()>& action) {
+        QTimer::singleShot(0, action);
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        watchdog.start(3000);
+        return QApplication::exec() == 0;
+    }
+
+private slots:
+    void initTestCase() { savedPath_ = qgetenv("PATH"); }
+
+    void init() {
+        work_ = std::make_unique<testsupport::WorkDir>();
+        SetLocalNowForTests(QDateTime(QDate(2024, 3, 5), QTime(10, 0)));
+        SetSystemTrayAvailableForTests(true);
+        form_ = std::make_unique<TForm1>(StartupMode::CalendarOnly);
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    }
+
+    void cleanup() {
+        form_.reset();
+        TForm35::CloseAll();
+        FlushDeletes();
+        work_.reset();
+        SetLocalNowForTests(QDateTime());
+        SetSystemTrayAvailableForTests(std::nullopt);
+        widgets::SetMessageResponder(nullptr);
+        qputenv("PATH", savedPath_);
+    }
+
+    void commandButtons_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::newRow("calculator") << "Button4"
+                                    << "Α&ριθμομηχανή" << 0 << 0;
+        QTest::newRow("calendar calculations") << "Button3"
+                                               << "Η&μερολογιακά" << 0 << 1;
+        QTest::newRow("expenses") << "Button7"
+                                  << "Έξο&δα" << 0 << 2;
+        QTest::newRow("contacts") << "Button5"
+                                  << "Ε&παφές" << 1 << 0;
+        QTest::newRow("notebook") << "Button6"
+                                  << "Βιβλίο &σημειώσεων" << 1 << 1;
+        QTest::newRow("sticky notes") << "Button8"
+                                      << "Sticky notes" << 1 << 2;
+        QTest::newRow("tray") << "Button2"
+                              << "Minimize on &notification area" << 2 << 0;
+        QTest::newRow("password") << "Button9"
+                                  << "Αλλαγή password" << 2 << 1;
+        QTest::newRow("about") << "Button10"
+                               << "About" << 2 << 2;
+    }
+
+    void commandButtons() {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QPushButton* button = Button(name);
+        QCOMPARE(button->text(), caption);
+        QCOMPARE(button->size(), QSize(155, 25));
+        QCOMPARE(button->focusPolicy(), Qt::NoFocus);
+        // Laid out as three rows of three under the calendar, none overlapping.
+        const QRect first = Button("Button4")->geometry();
+        QCOMPARE(button->y() > first.y(), row > 0);
+        QCOMPARE(button->x() > first.x(), column > 0);
+        QCOMPARE((button->y() - first.y()) / first.height(), row);
+        QCOMPARE((button->x() - first.x()) / first.width(), column);
+        QVERIFY(form_->rect().contains(button->geometry()));
+    }
+
+    void exitButtonSitsAtTheBottomRight() {
+        QPushButton* exit = Button("Button1");
+        QCOMPARE(exit->text(), QStringLiteral("Έ&ξοδος"));
+        QCOMPARE(exit->size(), QSize(82, 25));
+        QCOMPARE(exit->focusPolicy(), Qt::NoFocus);
+        QVERIFY(form_->width() - exit->geometry().right() < 16);
+        QVERIFY(form_->height() - exit->geometry().bottom() < 16);
+        QCOMPARE(form_->size(), QSize(626, 716));
+        QCOMPARE(form_->windowTitle(), kApplicationTitle);
+    }
+
+    void trayIconAndMenu() {
+        QSystemTrayIcon* tray = Tray();
+        QVERIFY(tray != nullptr);
+        QVERIFY(!tray->isVisible());
+        QVERIFY(!tray->icon().isNull());
+        QCOMPARE(tray->toolTip(), kApplicationTitle);
+        QMenu* menu = tray->contextMenu();
+        QCOMPARE(menu->objectName(), QStringLiteral("PopupMenu1"));
+        QStringList items;
+        for (QAction* action : menu->actions()) {
+            items << action->objectName() + QLatin1Char('=') +
+                         (action->isSeparator() ? QStringLiteral("-") : action->text());
+        }
+        QCOMPARE(items,
+                 QStringList({"N1=Βασικό παράθυρο", "N10=-", "N5=Α&ριθμομηχανή", "N4=Η&μερολογιακά",
+                              "N8=Έξο&δα", "N6=Ε&παφές", "N7=Βιβλίο &σημειώσεων",
+                              "Stickynotes1=Sticky notes", "N11=-", "password1=Αλλαγή password",
+                              "N2=-", "About1=About", "N9=-", "N3=Έ&ξοδος"}));
+    }
+
+    void windowsOpenedFromTheMainWindow_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("windowClass");
+        QTest::newRow("calendar calculations") << QStringLiteral("Button3") << "TForm65";
+        QTest::newRow("change password") << QStringLiteral("Button9") << "TForm27";
+        QTest::newRow("about") << QStringLiteral("Button10") << "TForm62";
+    }
+
+    void windowsOpenedFromTheMainWindow() {
+        QFETCH(QString, button);
+        QFETCH(QString, windowClass);
+        SeenWhileOpen seen;
+        CloseNextModal(&seen, form_.get(), Tray());
+        QTest::mouseClick(Button(button), Qt::LeftButton);
+        QVERIFY(seen.answered);
+        QCOMPARE(seen.windowClass, windowClass);
+        QVERIFY(!seen.mainVisible);
+        QVERIFY(!seen.trayVisible);
+        QVERIFY(form_->isVisible());
+        QVERIFY(!Tray()->isVisible());
+        QCOMPARE(CountTopLevel(qPrintable(windowClass)), 0);
+    }
+
+    void windowsOpenedFromTheTray_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("windowClass");
+        QTest::newRow("calendar calculations") << QStringLiteral("N4") << "TForm65";
+        QTest::newRow("change password") << QStringLiteral("password1") << "TForm27";
+        QTest::newRow("about") << QStringLiteral("About1") << "TForm62";
+    }
+
+    void windowsOpenedFromTheTray() {
+        QFETCH(QString, item);
+        QFETCH(QString, windowClass);
+        ToTray();
+        SeenWhileOpen seen;
+        CloseNextModal(&seen, form_.get(), Tray());
+        MenuItem(item)->trigger();
+        QVERIFY(seen.answered);
+        QCOMPARE(seen.windowClass, windowClass);
+        QVERIFY(!seen.mainVisible);
+        QVERIFY(!seen.trayVisible);
+        QVERIFY(!form_->isVisible());
+        QVERIFY(Tray()->isVisible());
+        QCOMPARE(CountTopLevel(qPrintable(windowClass)), 0);
+    }
+
+    void restoreFromTray_data() {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("tray click") << "click";
+        QTest::newRow("menu item") << "N1";
+    }
+
+    void restoreFromTray() {
+        QFETCH(QString, way);
+        QCOMPARE(MonthList()->currentIndex(), 2);
+        MonthList()->setCurrentIndex(7);
+        ToTray();
+        if (way == QLatin1String("click")) {
+            emit Tray()->activated(QSystemTrayIcon::Trigger);
+        } else {
+            MenuItem(way)->trigger();
+        }
+        QVERIFY(form_->isVisible());
+        QVERIFY(!Tray()->isVisible());
+        QCOMPARE(MonthList()->currentIndex(), 2);
+    }
+
+    void onlyAPlainClickRestores() {
+        ToTray();
+        emit Tray()->activated(QSystemTrayIcon::Context);
+        QVERIFY(!form_->isVisible());
+        QVERIFY(Tray()->isVisible());
+    }
+
+    void withoutANotificationAreaTheWindowGoesToTheTaskBar() {
+        SetSystemTrayAvailableForTests(false);
+        Button("Button2")->click();
+        QVERIFY(form_->isMinimized());
+        QVERIFY(form_->isVisible());
+        QVERIFY(!Tray()->isVisible());
+    }
+
+    void stickyNotesFromTheMainWindow() {
+        for (int press = 1; press <= 3; ++press) {
+            QTest::mouseClick(Button("Button8"), Qt::LeftButton);
+            QCOMPARE(CountTopLevel("TForm35"), press);
+        }
+        QVERIFY(form_->isVisible());
+        QList<QWidget*> notes;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->inherits("TForm35")) {
+                QVERIFY(window->isVisible());
+                QVERIFY(!window->isModal());
+                notes << window;
+            }
+        }
+        // Independent: closing one leaves the others.
+        notes.first()->close();
+        FlushDeletes();
+        QCOMPARE(CountTopLevel("TForm35"), 2);
+    }
+
+    void stickyNoteFromTheTray() {
+        ToTray();
+        MenuItem("Stickynotes1")->trigger();
+        QCOMPARE(CountTopLevel("TForm35"), 1);
+        QVERIFY(!form_->isVisible());
+        QVERIFY(Tray()->isVisible());
+    }
+
+    void calculatorFound_data() {
+        QTest::addColumn<QStringList>("installed");
+        QTest::addColumn<QString>("started");
+        QTest::newRow("only the last one") << QStringList{"xcalc"} << "xcalc";
+        QTest::newRow("the first in order wins")
+            << QStringList{"xcalc", "kcalc", "mate-calc"} << "kcalc";
+        QTest::newRow("gnome first")
+            << QStringList{"galculator", "gnome-calculator"} << "gnome-calculator";
+    }
+
+    void calculatorFound() {
+        QFETCH(QStringList, installed);
+        QFETCH(QString, started);
+        QTemporaryDir bin;
+        for (const QString& program : installed) {
+            WriteFakeProgram(bin.path(), program);
+        }
+        qputenv("PATH", QFile::encodeName(bin.path()));
+        QCOMPARE(FindCalculator(), bin.path() + QLatin1Char('/') + started);
+        QTest::mouseClick(Button("Button4"), Qt::LeftButton);
+        QTRY_VERIFY(QFile::exists(bin.path() + QLatin1Char('/') + started + ".started"));
+        QVERIFY(form_->isVisible());
+        for (const QString& program : installed) {
+            if (program != started) {
+                QVERIFY(!QFile::exists(bin.path() + QLatin1Char('/') + program + ".started"));
+            }
+        }
+    }
+
+    void calculatorFromTheTray() {
+        QTemporaryDir bin;
+        WriteFakeProgram(bin.path(), QStringLiteral("galculator"));
+        qputenv("PATH", QFile::encodeName(bin.path()));
+        ToTray();
+        MenuItem("N5")->trigger();
+        QTRY_VERIFY(QFile::exists(bin.path() + QStringLiteral("/galculator.started")));
+        QVERIFY(Tray()->isVisible());
+    }
+
+    void noCalculatorSaysNothing() {
+        QTemporaryDir empty;
+        qputenv("PATH", QFile::encodeName(empty.path()));
+        bool boxShown = false;
+        widgets::SetMessageResponder([&boxShown](const widgets::MessageRequest&) {
+            boxShown = true;
+            return widgets::Answer::Ok;
+        });
+        QVERIFY(FindCalculator().isEmpty());
+        Button("Button4")->click();
+        QTest::qWait(50);
+        QVERIFY(!boxShown);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QVERIFY(form_->isVisible());
+    }
+
+    void exitEndsTheProgram_data() {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("Escape") << "escape";
+        QTest::newRow("exit button") << "Button1";
+        QTest::newRow("close box") << "close";
+        QTest::newRow("exit item from the tray") << "N3";
+    }
+
+    void exitEndsTheProgram() {
+        QFETCH(QString, way);
+        QPointer<QWidget> note = new TForm35;
+        note->show();
+        if (way == QLatin1String("N3")) {
+            ToTray();
+        }
+        TForm1* form = form_.get();
+        const bool ended = ProgramEndsAfter([this, form, way] {
+            if (way == QLatin1String("escape")) {
+                QTest::keyClick(form, Qt::Key_Escape);
+            } else if (way == QLatin1String("close")) {
+                form->close();
+            } else if (way == QLatin1String("N3")) {
+                MenuItem(way)->trigger();
+            } else {
+                QTest::mouseClick(Button(way), Qt::LeftButton);
+            }
+        });
+        QVERIFY(ended);
+        QVERIFY(!form_->isVisible());
+        QVERIFY(!Tray()->isVisible());
+        QVERIFY(note.isNull());
+    }
+
+    void closingAModalWindowFromTheTrayKeepsTheProgramRunning() {
+        ToTray();
+        bool ended = true;
+        QTimer::singleShot(0, [this, &ended] {
+            SeenWhileOpen seen;
+            CloseNextModal(&seen, form_.get(), Tray());
+            MenuItem("N4")->trigger();
+            // The last visible window has just closed; the program goes on.
+            QTimer::singleShot(100, [&ended] {
+                ended = false;
+                QCoreApplication::exit(0);
+            });
+        });
+        QApplication::exec();
+        QVERIFY(!ended);
+        QVERIFY(Tray()->isVisible());
+    }
+};
+
+QTEST_MAIN(TestCommands)
+#include "tst_commands.moc"
