@@ -65,6 +65,7 @@ private Q_SLOTS:
     void gridClickMakesTheRowCurrent_data();
     void gridClickMakesTheRowCurrent();
     void gridClickAfterARefusedPostStaysOnTheRow();
+    void gridIndicatorMarksTheCurrentRow();
     void gridCtrlDeleteAsks_data();
     void gridCtrlDeleteAsks();
 
@@ -671,6 +672,42 @@ void TestWidgets::gridClickAfterARefusedPostStaysOnTheRow() {
     QCOMPARE(table_->state(), State::Edit);
     QCOMPARE(grid->currentIndex().row(), 0);
     QCOMPARE(name->text(), QStringLiteral("x"));
+}
+
+namespace {
+
+int DarkPixels(const QImage& image, const QRect& area) {
+    int dark = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            dark += qGray(image.pixel(x, y)) < 80 ? 1 : 0;
+        }
+    }
+    return dark;
+}
+
+QRect SectionRect(const QHeaderView* header, int row) {
+    return QRect(0, header->sectionViewportPosition(row), header->width(),
+                 header->sectionSize(row));
+}
+
+}  // namespace
+
+void TestWidgets::gridIndicatorMarksTheCurrentRow() {
+    addContacts({"Α", "Β", "Γ"});
+    openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
+    widgets::DBGrid* grid = addGrid();
+    const QHeaderView* header = grid->verticalHeader();
+    for (const State state : {State::Browse, State::Insert}) {
+        if (state == State::Insert) {
+            table_->insert();
+        }
+        table_->moveTo(1);
+        const QImage image = header->viewport()->grab().toImage();
+        QVERIFY2(DarkPixels(image, SectionRect(header, 1)) > 4, "no mark on the current row");
+        QCOMPARE(DarkPixels(image, SectionRect(header, 0)), 0);
+        QCOMPARE(DarkPixels(image, SectionRect(header, 2)), 0);
+    }
 }
 
 void TestWidgets::gridCtrlDeleteAsks_data() {

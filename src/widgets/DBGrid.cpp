@@ -22,7 +22,10 @@ public:
 
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+        // The style leaves the painter clipped to nothing; keep its state out.
+        painter->save();
         QHeaderView::paintSection(painter, rect, logicalIndex);
+        painter->restore();
         const store::DataSet* set = source_ != nullptr ? source_->dataSet() : nullptr;
         if (set == nullptr || !set->isActive() || set->recNo() != logicalIndex) {
             return;
@@ -39,7 +42,10 @@ protected:
                 painter->drawLine(QPointF(c.x() - 2, c.y() + 4), QPointF(c.x() + 2, c.y() + 4));
                 break;
             case store::DataSet::State::Insert:
-                painter->drawText(rect, Qt::AlignCenter, QStringLiteral("*"));
+                painter->setPen(QPen(Qt::black, 1.5));
+                painter->drawLine(QPointF(c.x(), c.y() - 4), QPointF(c.x(), c.y() + 4));
+                painter->drawLine(QPointF(c.x() - 3.5, c.y() - 2), QPointF(c.x() + 3.5, c.y() + 2));
+                painter->drawLine(QPointF(c.x() - 3.5, c.y() + 2), QPointF(c.x() + 3.5, c.y() - 2));
                 break;
             default: {
                 QPainterPath triangle;
