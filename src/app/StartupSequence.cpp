@@ -20,13 +20,22 @@ int& SplashMilliseconds() {
     return milliseconds;
 }
 
-// Step 1 has a guard of its own: an error the check lets escape stops
-// start-up without a message.
+// Nothing is shown on screen when start-up ends on an error, but a person who
+// started the program from a terminal learns why.
+void ReportStartupFailure(const QString& reason) {
+    const QByteArray line =
+        QStringLiteral("%1: start-up ended: %2\n").arg(kApplicationTitle, reason).toLocal8Bit();
+    std::fputs(line.constData(), stderr);
+    std::fflush(stderr);
+}
+
+// Step 1 has a guard of its own: whatever escapes the check's own guard
+// stops start-up without a message.
 void CheckResolutionGuarded() {
     try {
         CheckScreenResolution();
-    } catch (const std::exception& error) {
-        ReportStartupFailure(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        ReportStartupFailure(QStringLiteral("the screen resolution check failed"));
         app().ExitMarker = kExitRequested;
     }
 }
@@ -99,11 +108,4 @@ bool RunStartupSequence(const std::function<void()>& lastStep) {
 
 void SetSplashMilliseconds(int milliseconds) {
     SplashMilliseconds() = milliseconds;
-}
-
-void ReportStartupFailure(const QString& reason) {
-    const QByteArray line =
-        (QStringLiteral("%1: start-up ended: %2\n").arg(kApplicationTitle, reason)).toLocal8Bit();
-    std::fputs(line.constData(), stderr);
-    std::fflush(stderr);
 }

@@ -1,9 +1,6 @@
 #pragma once
 
-#include <QString>
 #include <functional>
-
-class QWidget;
 
 // Everything the user meets before the calendar, in a fixed order: the
 // resolution check, the connection string, the splash, the set-password
@@ -15,6 +12,3 @@ bool RunStartupSequence(const std::function<void()>& lastStep);
 
 // The splash stays up this long; tests shorten it.
 void SetSplashMilliseconds(int milliseconds);
-
-// The line written to standard error when start-up ends on an error.
-void ReportStartupFailure(const QString& reason);
