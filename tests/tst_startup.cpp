@@ -2,6 +2,7 @@
 // start-up sequence that leads through them, the set-password window and the
 // login to the calendar.
 #include <unistd.h>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QImageReader>
@@ -19,6 +20,7 @@
 #include "app/ProductInfo.h"
 #include "app/ScreenResolution.h"
 #include "app/StartupSequence.h"
+#include "app/Unit1.h"
 #include "app/Unit100.h"
 #include "app/Unit62.h"
 #include "store/Command.h"
@@ -227,7 +229,8 @@ private Q_SLOTS:
 
     void sequence_data();
     void sequence();
-    void missingDatabaseEndsAfterTheSplashWithAReason();
+    void silentEndWritesItsReason_data();
+    void silentEndWritesItsReason();
 
 private:
     std::unique_ptr<testsupport::WorkDir> workDir_;
@@ -241,10 +244,13 @@ void TestStartup::initTestCase() {
 void TestStartup::init() {
     workDir_ = std::make_unique<testsupport::WorkDir>();
     SetDisplayAccess({[] { return QSize(1024, 768); }, {}});
+    SetLocalNowForTests(QDateTime(QDate(2026, 3, 14), QTime(9, 30)));
+    app().TodayYear = 0;
 }
 
 void TestStartup::cleanup() {
     SetDisplayAccess({});
+    SetLocalNowForTests(QDateTime());
     product::SetAddressOpener({});
     workDir_.reset();
 }
@@ -550,35 +556,61 @@ void TestStartup::sequence() {
     // Another working directory at start: the sequence takes the current one.
     app().AppConnectionString.clear();
     app().ExitMarker.clear();
-    bool lastStepRan = false;
 
-    const bool proceeded = RunStartupSequence([&lastStepRan] { lastStepRan = true; });
+    TForm1 form1(StartupMode::Full);
 
     QCOMPARE(recorder.events, events);
-    QCOMPARE(proceeded, reachesCalendar);
-    QCOMPARE(lastStepRan, reachesCalendar);
+    QCOMPARE(form1.quitRequested(), !reachesCalendar);
     QCOMPARE(app().ExitMarker, reachesCalendar ? kLoginAccepted : kExitRequested);
     QCOMPARE(app().AppConnectionString, events.contains(QStringLiteral("TForm100"))
                                             ? workDir_->connectionString()
                                             : QString());
+    QCOMPARE(app().TodayYear, reachesCalendar ? 2026 : 0);
+    if (reachesCalendar) {
+        QCOMPARE(Find<QComboBox>(&form1, QStringLiteral("ComboBox1"))->currentIndex(), 2);
+        QCOMPARE(Find<QComboBox>(&form1, QStringLiteral("ComboBox2"))->currentText(),
+                 QStringLiteral("2026"));
+    }
 }
 
-void TestStartup::missingDatabaseEndsAfterTheSplashWithAReason() {
-    store::DiscardIdleHandles();
-    QVERIFY(QFile::remove(workDir_->databasePath()));
+void TestStartup::silentEndWritesItsReason_data() {
+    QTest::addColumn<bool>("databasePresent");
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing data.mdb: the splash, then the end")
+        << false << QDate(2026, 3, 14) << QStringList{QStringLiteral("TForm100")}
+        << QStringLiteral("data.mdb");
+    QTest::newRow("a start-up year outside the year list: the end after the login")
+        << true << QDate(2040, 1, 5)
+        << QStringList{QStringLiteral("TForm100"), QStringLiteral("TForm165")} << QString();
+}
+
+void TestStartup::silentEndWritesItsReason() {
+    QFETCH(bool, databasePresent);
+    QFETCH(QDate, today);
+    QFETCH(QStringList, events);
+    QFETCH(QString, reason);
+    StorePassword(QStringLiteral("Secret1"));
+    if (!databasePresent) {
+        store::DiscardIdleHandles();
+        QVERIFY(QFile::remove(workDir_->databasePath()));
+    }
+    SetLocalNowForTests(QDateTime(today, QTime(8, 0)));
     RunRecorder recorder;
-    bool lastStepRan = false;
+    recorder.actions.insert(QStringLiteral("TForm165"), LoginPlan(QStringLiteral("right")));
     StandardErrorCapture capture;
 
-    const bool proceeded = RunStartupSequence([&lastStepRan] { lastStepRan = true; });
+    TForm1 form1(StartupMode::Full);
 
     const QString written = capture.Text();
-    QCOMPARE(recorder.events, QStringList{QStringLiteral("TForm100")});
-    QVERIFY(!proceeded);
-    QVERIFY(!lastStepRan);
+    QCOMPARE(recorder.events, events);
+    QVERIFY(form1.quitRequested());
     QCOMPARE(written.count(QLatin1Char('\n')), 1);
-    QVERIFY2(written.contains(QStringLiteral("data.mdb")), qPrintable(written));
-    QVERIFY(!QFile::exists(workDir_->databasePath()));
+    QVERIFY2(written.startsWith(kApplicationTitle + QStringLiteral(": start-up ended: ")),
+             qPrintable(written));
+    QVERIFY2(written.contains(reason), qPrintable(written));
+    QCOMPARE(QFile::exists(workDir_->databasePath()), databasePresent);
 }
 
 QTEST_MAIN(TestStartup)

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "app/AppGlobals.h"
+#include "app/StartupSequence.h"
 #include "store/ConnectionString.h"
 #include "widgets/WindowStyle.h"
 
@@ -27,19 +28,29 @@ TForm1::TForm1(StartupMode mode, QWidget* parent) : QWidget(parent), mode_(mode)
 TForm1::~TForm1() = default;
 
 void TForm1::FormCreate() {
+    if (mode_ == StartupMode::Full) {
+        // The sequence has its own catch-all and ends with today's month.
+        if (!RunStartupSequence([this] { ShowStartupMonth(); })) {
+            RequestQuitFromCreation();
+        }
+        return;
+    }
     // Any error of the sequence ends the run without a message.
     try {
         app().AppDirectory = store::CurrentAppDirectory();
         app().AppConnectionString = store::BuildConnectionString(app().AppDirectory);
-
-        const QDate today = LocalNow().date();
-        app().TodayYear = quint16(today.year());
-        app().TodayMonth = quint16(today.month());
-        app().TodayDay = quint16(today.day());
-        ShowTodayMonth();
+        ShowStartupMonth();
     } catch (...) {
         RequestQuitFromCreation();
     }
+}
+
+void TForm1::ShowStartupMonth() {
+    const QDate today = LocalNow().date();
+    app().TodayYear = quint16(today.year());
+    app().TodayMonth = quint16(today.month());
+    app().TodayDay = quint16(today.day());
+    ShowTodayMonth();
 }
 
 void TForm1::RequestQuitFromCreation() {

@@ -62,6 +62,8 @@ protected:
 
 private:
     void FormCreate();
+    // The last step of start-up: today's date and the calendar on its month.
+    void ShowStartupMonth();
     void FormClose();
 
     void BuildCalendarArea();
