@@ -13,9 +13,12 @@
 #include "access/Unit165.h"
 #include "access/Unit17.h"
 #include "access/Unit27.h"
+#include "app/AppGlobals.h"
+#include "app/Unit1.h"
 #include "app/Unit100.h"
 #include "app/Unit62.h"
 #include "calc/Unit65.h"
+#include "day/Unit2.h"
 #include "sticky/Unit35.h"
 #include "widgets/WindowStyle.h"
 
@@ -23,7 +26,17 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Greek, QLocale::Greece));
     widgets::InstallFontSubstitutions();
+    // The calendar and the day task table need data.mdb in the working
+    // directory; the table opens on today's row.
+    std::unique_ptr<TForm1> calendar;
     const std::map<QString, std::function<QWidget*()>> windows{
+        {QStringLiteral("TForm1"), [] { return new TForm1(StartupMode::CalendarOnly); }},
+        {QStringLiteral("TForm2"),
+         [&calendar] {
+             calendar = std::make_unique<TForm1>(StartupMode::CalendarOnly);
+             app().SelectedDay = app().TodayDay;
+             return calendar->PrepareSelectedDayTable().release();
+         }},
         {QStringLiteral("TForm100"), [] { return new TForm100; }},
         {QStringLiteral("TForm165"), [] { return new TForm165; }},
         {QStringLiteral("TForm17"), [] { return new TForm17; }},
@@ -34,9 +47,9 @@ int main(int argc, char* argv[]) {
     };
     const auto found = argc == 2 ? windows.find(QString::fromLocal8Bit(argv[1])) : windows.end();
     if (found == windows.end()) {
-        std::fprintf(
-            stderr,
-            "usage: show-window TForm100|TForm165|TForm17|TForm27|TForm35|TForm62|TForm65\n");
+        std::fprintf(stderr,
+                     "usage: show-window "
+                     "TForm1|TForm2|TForm100|TForm165|TForm17|TForm27|TForm35|TForm62|TForm65\n");
         return 2;
     }
     const std::unique_ptr<QWidget> window(found->second());

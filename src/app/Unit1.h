@@ -14,6 +14,7 @@ class QDialog;
 class QLabel;
 class QMenu;
 class QPushButton;
+class TForm2;
 
 // Full runs the whole start-up sequence; CalendarOnly builds the connection
 // string and brings up the calendar on today's month, nothing else.
@@ -52,6 +53,12 @@ public:
     // the tray icon hidden.
     void RestoreFromTray();
 
+    // Day selection: ensures the day's row, shows its task table modally
+    // with this window hidden, and rewrites the markers afterwards.
+    void OpenSelectedDay();
+    // The steps of OpenSelectedDay up to a prepared table, not yet shown.
+    std::unique_ptr<TForm2> PrepareSelectedDayTable();
+
     bool LeapYearFlag = false;
     quint16 DaysInMonth = 0;
     quint16 FirstWeekday = 0;
@@ -79,6 +86,7 @@ private:
     void ComboBox1Change();
     void ComboBox2Change();
     void BitBtn1Click();
+    void LabelDClick(int cell);
 
     // The command buttons, the tray icon and its menu (MainCommands.cpp).
     void BuildCommands();

@@ -148,6 +148,7 @@ void TForm1::BuildDayCells() {
         day->setToolTip(QStringLiteral("Κάνε click"));
         day->setGeometry(left, kDayLabelTops[row], kCellLabelWidth, 14);
         day->hide();
+        connect(day, &DayCellLabel::clicked, this, [this, cell] { LabelDClick(cell); });
         LabelD[cell - 1] = day;
 
         auto* marker = new QLabel(this);
