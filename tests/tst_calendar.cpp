@@ -218,13 +218,7 @@ void TestCalendar::tellingRows() {
     QFETCH(int, lastCell);
     QCOMPARE(FirstWeekdaySum(year, month), sum);
     QCOMPARE(WeekdayOfSum(sum), firstWeekday);
-
-    auto form = OpenMainWindow(QDate(2015, 3, 14));
-    ShowMonth(form.get(), year, month);
-    const QList<int> cells = VisibleCells(form.get());
-    QCOMPARE(cells.first(), firstWeekday);
-    QCOMPARE(cells.last(), lastCell);
-    QCOMPARE(cells.size(), lastCell - firstWeekday + 1);
+    QCOMPARE(CellOfDay(QDate(year, month, 1).daysInMonth(), firstWeekday), lastCell);
 }
 
 void TestCalendar::dateLiteral_data() {
