@@ -105,7 +105,8 @@ private Q_SLOTS:
     void weekendsAreGreyAndTodayIsYellowOnTeal();
     void todayHighlightFollowsMonthAndYear();
     void todayButtonReturnsToTheStartupMonthAfterMidnight();
-    void yearOutsideTheListEndsTheStartup();
+    void startupYearOutsideTheList_data();
+    void startupYearOutsideTheList();
     void markers_data();
     void markers();
     void neighbouringMonthsDoNotLeakIntoTheMarkers();
@@ -396,10 +397,21 @@ void TestCalendar::todayButtonReturnsToTheStartupMonthAfterMidnight() {
     QCOMPARE(BackColor(last), kTeal);
 }
 
-void TestCalendar::yearOutsideTheListEndsTheStartup() {
-    auto form = OpenMainWindow(QDate(2036, 1, 2));
-    QVERIFY(form->quitRequested());
-    QVERIFY(VisibleCells(form.get()).isEmpty());
+void TestCalendar::startupYearOutsideTheList_data() {
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<bool>("ends");
+    QTest::newRow("last day before the list") << QDate(2007, 12, 31) << true;
+    QTest::newRow("first listed day") << QDate(2008, 1, 1) << false;
+    QTest::newRow("last listed day") << QDate(2035, 12, 31) << false;
+    QTest::newRow("first day after the list") << QDate(2036, 1, 1) << true;
+}
+
+void TestCalendar::startupYearOutsideTheList() {
+    QFETCH(QDate, today);
+    QFETCH(bool, ends);
+    auto form = OpenMainWindow(today);
+    QCOMPARE(form->quitRequested(), ends);
+    QCOMPARE(VisibleCells(form.get()).size(), ends ? 0 : 31);
 }
 
 void TestCalendar::markers_data() {
