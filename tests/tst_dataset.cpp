@@ -53,6 +53,7 @@ private Q_SLOTS:
     void changeIsPostedByMovingToAnotherRow_data();
     void changeIsPostedByMovingToAnotherRow();
     void untouchedNewRowIsDroppedByMoving();
+    void postingAnUntouchedNewRowDropsIt();
     void closingDropsAnUnpostedEdit();
     void closingTheConnectionDropsAnUnpostedInsert();
     void cancelRestoresTheRow();
@@ -193,6 +194,18 @@ void TestDataSet::untouchedNewRowIsDroppedByMoving() {
     QCOMPARE(table_->recordCount(), 3);
     QCOMPARE(table_->asString(kName), QStringLiteral("Γ"));
     QCOMPARE(NamesInDatabase(*connection_).size(), 3);
+}
+
+void TestDataSet::postingAnUntouchedNewRowDropsIt() {
+    addContacts({"Α", "Β"});
+    openContacts();
+    table_->moveTo(1);
+    table_->insert();
+    table_->post();
+    QCOMPARE(table_->state(), State::Browse);
+    QCOMPARE(table_->recordCount(), 2);
+    QCOMPARE(table_->asString(kName), QStringLiteral("Β"));
+    QCOMPARE(NamesInDatabase(*connection_), (QStringList{"Α", "Β"}));
 }
 
 void TestDataSet::closingDropsAnUnpostedEdit() {

@@ -18,16 +18,20 @@
 #include "app/Unit100.h"
 #include "app/Unit62.h"
 #include "calc/Unit65.h"
+#include "contacts/Unit10.h"
 #include "day/Unit2.h"
 #include "sticky/Unit35.h"
+#include "store/ConnectionString.h"
 #include "widgets/WindowStyle.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Greek, QLocale::Greece));
     widgets::InstallFontSubstitutions();
-    // The calendar and the day task table need data.mdb in the working
-    // directory; the table opens on today's row.
+    // The calendar, the day task table and the contacts need data.mdb in the
+    // working directory; the table opens on today's row.
+    app().AppDirectory = store::CurrentAppDirectory();
+    app().AppConnectionString = store::BuildConnectionString(app().AppDirectory);
     std::unique_ptr<TForm1> calendar;
     const std::map<QString, std::function<QWidget*()>> windows{
         {QStringLiteral("TForm1"), [] { return new TForm1(StartupMode::CalendarOnly); }},
@@ -37,6 +41,7 @@ int main(int argc, char* argv[]) {
              app().SelectedDay = app().TodayDay;
              return calendar->PrepareSelectedDayTable().release();
          }},
+        {QStringLiteral("TForm10"), [] { return new TForm10; }},
         {QStringLiteral("TForm100"), [] { return new TForm100; }},
         {QStringLiteral("TForm165"), [] { return new TForm165; }},
         {QStringLiteral("TForm17"), [] { return new TForm17; }},
@@ -49,7 +54,8 @@ int main(int argc, char* argv[]) {
     if (found == windows.end()) {
         std::fprintf(stderr,
                      "usage: show-window "
-                     "TForm1|TForm2|TForm100|TForm165|TForm17|TForm27|TForm35|TForm62|TForm65\n");
+                     "TForm1|TForm2|TForm10|TForm100|TForm165|TForm17|TForm27|TForm35|TForm62|"
+                     "TForm65\n");
         return 2;
     }
     const std::unique_ptr<QWidget> window(found->second());

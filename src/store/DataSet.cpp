@@ -476,6 +476,11 @@ void DataSet::checkBrowseMode() {
 
 void DataSet::post() {
     requireActive();
+    // A new row nobody typed into is dropped, never stored as a row of NULLs.
+    if (state_ == State::Insert && !modified_) {
+        cancel();
+        return;
+    }
     if (state_ == State::Insert) {
         insertRow();
     } else if (state_ == State::Edit) {

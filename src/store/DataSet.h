@@ -26,7 +26,7 @@ struct FieldInfo {
 //
 // Rules the record windows rely on: setting a field starts Edit (on an empty
 // set, a new row); Post writes the row; moving to another row posts a
-// changed row first and drops an untouched new row; closing drops an
+// changed row first and drops an untouched new row (so does Post); closing drops an
 // unposted edit. A failed Post keeps the row and its typed values in
 // Edit/Insert and raises the engine's message.
 class DataSet : public QObject {
