@@ -77,9 +77,9 @@ void DBEdit::adoptFieldKind(const store::FieldInfo* field) {
     }
     shownField_ = field;
     shownKind_ = kind;
-    QValidator* old = const_cast<QValidator*>(validator());
-    setValidator(field != nullptr ? KeystrokeValidator(*field, this) : nullptr);
-    delete old;
+    delete keystrokes_;
+    keystrokes_ = field != nullptr ? KeystrokeValidator(*field, this) : nullptr;
+    setValidator(keystrokes_);
 }
 
 void DBEdit::takeTypedText(const QString& text) {

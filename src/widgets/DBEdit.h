@@ -37,6 +37,7 @@ private:
     bool keepsPendingText() const;
 
     FieldLink link_;
+    QValidator* keystrokes_ = nullptr;
     const store::FieldInfo* shownField_ = nullptr;
     store::FieldInfo::Kind shownKind_ = store::FieldInfo::Kind::Memo;
     bool writing_ = false;
