@@ -212,6 +212,7 @@ private slots:
         QTest::newRow("calendar calculations") << QStringLiteral("Button3") << "TForm65";
         QTest::newRow("change password") << QStringLiteral("Button9") << "TForm27";
         QTest::newRow("about") << QStringLiteral("Button10") << "TForm62";
+        QTest::newRow("contacts") << QStringLiteral("Button5") << "TForm10";
     }
 
     void windowsOpenedFromTheMainWindow() {
@@ -235,6 +236,7 @@ private slots:
         QTest::newRow("calendar calculations") << QStringLiteral("N4") << "TForm65";
         QTest::newRow("change password") << QStringLiteral("password1") << "TForm27";
         QTest::newRow("about") << QStringLiteral("About1") << "TForm62";
+        QTest::newRow("contacts") << QStringLiteral("N6") << "TForm10";
     }
 
     void windowsOpenedFromTheTray() {

@@ -12,6 +12,7 @@
 #include "app/Unit1.h"
 #include "app/Unit62.h"
 #include "calc/Unit65.h"
+#include "contacts/Unit10.h"
 #include "sticky/Unit35.h"
 #include "widgets/WindowStyle.h"
 
@@ -77,7 +78,7 @@ void TForm1::BuildCommandButtons() {
         {"Button4", QStringLiteral("Α&ριθμομηχανή"), &TForm1::Button4Click},
         {"Button3", QStringLiteral("Η&μερολογιακά"), &TForm1::Button3Click},
         {"Button7", QStringLiteral("Έξο&δα"), nullptr},
-        {"Button5", QStringLiteral("Ε&παφές"), nullptr},
+        {"Button5", QStringLiteral("Ε&παφές"), &TForm1::Button5Click},
         {"Button6", QStringLiteral("Βιβλίο &σημειώσεων"), nullptr},
         {"Button8", QStringLiteral("Sticky notes"), &TForm1::Button8Click},
         {"Button2", QStringLiteral("Minimize on &notification area"), &TForm1::Button2Click},
@@ -119,7 +120,7 @@ void TForm1::BuildTrayIcon() {
         {"N5", QStringLiteral("Α&ριθμομηχανή"), &TForm1::N5Click},
         {"N4", QStringLiteral("Η&μερολογιακά"), &TForm1::N4Click},
         {"N8", QStringLiteral("Έξο&δα"), nullptr},
-        {"N6", QStringLiteral("Ε&παφές"), nullptr},
+        {"N6", QStringLiteral("Ε&παφές"), &TForm1::N6Click},
         {"N7", QStringLiteral("Βιβλίο &σημειώσεων"), nullptr},
         {"Stickynotes1", QStringLiteral("Sticky notes"), &TForm1::Stickynotes1Click},
         {"N11", QString(), nullptr},
@@ -246,4 +247,12 @@ void TForm1::Button10Click() {
 
 void TForm1::About1Click() {
     OpenFromTray(std::make_unique<TForm62>());
+}
+
+void TForm1::Button5Click() {
+    OpenFromMainWindow(std::make_unique<TForm10>());
+}
+
+void TForm1::N6Click() {
+    OpenFromTray(std::make_unique<TForm10>());
 }

@@ -101,6 +101,7 @@ private:
     void Button2Click();
     void Button3Click();
     void Button4Click();
+    void Button5Click();
     void Button8Click();
     void Button9Click();
     void Button10Click();
@@ -108,6 +109,7 @@ private:
     void N3Click();
     void N4Click();
     void N5Click();
+    void N6Click();
     void Stickynotes1Click();
     void password1Click();
     void About1Click();
