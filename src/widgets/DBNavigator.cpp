@@ -10,13 +10,13 @@
 namespace widgets {
 namespace {
 
-struct ButtonSpec {
+struct ButtonInfo {
     NavigatorButton which;
     const char* objectName;
     const char* toolTip;
 };
 
-const ButtonSpec kButtons[] = {
+const ButtonInfo kButtons[] = {
     {NavigatorButton::First, "nbFirst", "First record"},
     {NavigatorButton::Prior, "nbPrior", "Prior record"},
     {NavigatorButton::Next, "nbNext", "Next record"},
@@ -93,17 +93,17 @@ DBNavigator::DBNavigator(QWidget* parent) : QWidget(parent) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    for (const ButtonSpec& spec : kButtons) {
+    for (const ButtonInfo& info : kButtons) {
         auto* button = new QToolButton(this);
-        button->setObjectName(QLatin1String(spec.objectName));
-        button->setToolTip(QLatin1String(spec.toolTip));
-        button->setIcon(GlyphIcon(spec.which));
+        button->setObjectName(QLatin1String(info.objectName));
+        button->setToolTip(QLatin1String(info.toolTip));
+        button->setIcon(GlyphIcon(info.which));
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         button->setFocusPolicy(Qt::TabFocus);
-        const NavigatorButton which = spec.which;
+        const NavigatorButton which = info.which;
         connect(button, &QToolButton::clicked, this, [this, which] { buttonPressed(which); });
         layout->addWidget(button);
-        buttons_.insert(spec.which, button);
+        buttons_.insert(info.which, button);
     }
     updateButtons();
 }
