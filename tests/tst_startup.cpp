@@ -2,6 +2,7 @@
 // start-up sequence that leads through them, the set-password window and the
 // login to the calendar.
 #include <unistd.h>
+#include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFile>
@@ -13,16 +14,21 @@
 #include <QTemporaryFile>
 #include <QTest>
 #include <QTimer>
+#include <array>
 
 #include "TestSupport.h"
 #include "access/PasswordHash.h"
 #include "app/AppGlobals.h"
 #include "app/ProductInfo.h"
+#include "app/ProgramEntry.h"
 #include "app/ScreenResolution.h"
 #include "app/StartupSequence.h"
 #include "app/Unit1.h"
 #include "app/Unit100.h"
 #include "app/Unit62.h"
+#include "expenses/Unit14.h"
+#include "expenses/Unit15.h"
+#include "notebook/Unit7.h"
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "widgets/Messages.h"
@@ -231,6 +237,9 @@ private Q_SLOTS:
     void sequence();
     void silentEndWritesItsReason_data();
     void silentEndWritesItsReason();
+
+    void programEntry_data();
+    void programEntry();
 
 private:
     std::unique_ptr<testsupport::WorkDir> workDir_;
@@ -611,6 +620,49 @@ void TestStartup::silentEndWritesItsReason() {
              qPrintable(written));
     QVERIFY2(written.contains(reason), qPrintable(written));
     QCOMPARE(QFile::exists(workDir_->databasePath()), databasePresent);
+}
+
+void TestStartup::programEntry_data() {
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<bool>("reachesCalendar");
+    QTest::newRow("a listed year: the calendar comes up") << QDate(2026, 3, 14) << true;
+    QTest::newRow("start-up ends early: the loop stops on its first turn")
+        << QDate(2040, 1, 5) << false;
+}
+
+void TestStartup::programEntry() {
+    QFETCH(QDate, today);
+    QFETCH(bool, reachesCalendar);
+    SetLocalNowForTests(QDateTime(today, QTime(8, 0)));
+
+    const ProgramWindows windows = CreateProgramWindows(StartupMode::CalendarOnly);
+
+    QCOMPARE(windows.Form1->isVisible(), reachesCalendar);
+    QCOMPARE(windows.Form1->quitRequested(), !reachesCalendar);
+    // The long-lived windows exist in either case, hidden until an opener
+    // shows them.
+    const std::array<QWidget*, 3> longLived{windows.Form7.get(), windows.Form14.get(),
+                                            windows.Form15.get()};
+    const QStringList names{QStringLiteral("TForm7"), QStringLiteral("TForm14"),
+                            QStringLiteral("TForm15")};
+    for (std::size_t i = 0; i < longLived.size(); ++i) {
+        QCOMPARE(longLived[i]->objectName(), names[int(i)]);
+        QVERIFY(longLived[i]->isWindow());
+        QVERIFY(!longLived[i]->isVisible());
+    }
+    if (!reachesCalendar) {
+        // A watchdog fails the test instead of hanging it if the loop runs on.
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        bool watchdogFired = false;
+        QObject::connect(&watchdog, &QTimer::timeout, [&watchdogFired] {
+            watchdogFired = true;
+            QCoreApplication::quit();
+        });
+        watchdog.start(5000);
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!watchdogFired);
+    }
 }
 
 QTEST_MAIN(TestStartup)

@@ -1,7 +1,7 @@
 #include <QApplication>
 
 #include "app/AppGlobals.h"
-#include "app/Unit1.h"
+#include "app/ProgramEntry.h"
 #include "widgets/WindowStyle.h"
 
 int main(int argc, char* argv[]) {
@@ -9,11 +9,6 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(kApplicationTitle);
     widgets::InstallFontSubstitutions();
 
-    // The first window created is the main window; its creation runs the
-    // start-up sequence before it is first shown.
-    TForm1 form1;
-    if (!form1.quitRequested()) {
-        form1.show();
-    }
+    const ProgramWindows windows = CreateProgramWindows();
     return QApplication::exec();
 }
