@@ -43,7 +43,11 @@ void TestInputText::texts_data() {
     QTest::newRow("hyphen date") << QStringLiteral("12-3-2010") << false;
     QTest::newRow("quote inside") << QStringLiteral("O'Brien") << false;
     QTest::newRow("greek words") << QStringLiteral("Καλημέρα κόσμε") << true;
-    QTest::newRow("greek question mark") << QStringLiteral("Τι;") << false;
+    QTest::newRow("greek sentence ending in a semicolon") << QStringLiteral("Τι;") << false;
+    QTest::newRow("greek question mark U+037E") << QStringLiteral("Τι\u037e") << false;
+    QTest::newRow("greek varia U+1FEF") << QStringLiteral("a\u1fefb") << false;
+    QTest::newRow("greek ano teleia U+0387") << QStringLiteral("α\u0387β") << true;
+    QTest::newRow("accented greek capitals") << QStringLiteral("ΆΈΉΊΌΎΏ ΪΫ") << true;
     QTest::newRow("latin and digits") << QStringLiteral("Password 2026") << true;
     QTest::newRow("tab and blanks") << QStringLiteral(" \tabc ") << true;
     QTest::newRow("sql injection") << QStringLiteral("x' OR 1=1") << false;

@@ -8,7 +8,11 @@ const QString kRejected = QStringLiteral("'\"&*-=!#$[]?%+\\|@_~`(){}<>.;^:,");
 }  // namespace
 
 bool IsCleanInputText(const QString& text) {
-    for (const QChar ch : text) {
+    // The Greek question mark (U+037E) is the Greek code page's semicolon and
+    // the Greek varia (U+1FEF) is canonically the backtick: the canonical form
+    // turns such look-alikes into the characters they stand for.
+    const QString canonical = text.normalized(QString::NormalizationForm_C);
+    for (const QChar ch : canonical) {
         for (const QChar rejected : kRejected) {
             if (ch == rejected) {
                 return false;
