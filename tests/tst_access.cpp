@@ -1,6 +1,9 @@
 // The login window and the windows that set and change the password, driven
 // through their controls against a real database file.
+#include <QApplication>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -69,6 +72,8 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
+    void windowsLookAsDesigned_data();
+    void windowsLookAsDesigned();
     void loginButtonFollowsTheTypedText_data();
     void loginButtonFollowsTheTypedText();
     void saveButtonNeedsTwoEqualCleanEntries_data();
@@ -115,6 +120,114 @@ void TestAccess::init() {
 void TestAccess::cleanup() {
     widgets::SetMessageResponder({});
     workDir_.reset();
+}
+
+std::unique_ptr<QDialog> MakeWindow(const QString& windowClass) {
+    if (windowClass == QLatin1String("TForm165")) {
+        return std::make_unique<TForm165>();
+    }
+    if (windowClass == QLatin1String("TForm17")) {
+        return std::make_unique<TForm17>();
+    }
+    return std::make_unique<TForm27>();
+}
+
+void TestAccess::windowsLookAsDesigned_data() {
+    QTest::addColumn<QString>("windowClass");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("group");
+    // Every label by name and text, then the edits in their tab order.
+    QTest::addColumn<QStringList>("labels");
+    QTest::addColumn<QStringList>("edits");
+    QTest::addColumn<QString>("saveButton");
+    QTest::addColumn<QString>("saveText");
+    QTest::addColumn<QString>("exitText");
+    const QString warning = QStringLiteral("Προσοχή. Έχoυν σημασία τα Πεζά / Κεφαλαία");
+    QTest::newRow("login") << "TForm165"
+                           << "Έλεγχος πρόσβασης" << QSize(299, 192) << "GroupBox2"
+                           << QStringList{"Label8", warning, "Label6", "Password:", "Label7", "*"}
+                           << QStringList{"Edit3"} << "Button4"
+                           << "Είσοδος"
+                           << "Έ&ξοδος";
+    QTest::newRow("set password")
+        << "TForm17"
+        << "Καθορισμός του password εισόδου" << QSize(289, 162) << "GroupBox1"
+        << QStringList{"Label5", warning,  "Label1",       "Όρισε Password:", "Label2",
+                       "*",      "Label4", "Επιβεβαίωση:", "Label3",          "*"}
+        << QStringList{"Edit1", "Edit2"} << "Button1"
+        << "Καταχώρηση" << QString();
+    QTest::newRow("change password")
+        << "TForm27"
+        << "Αλλαγή του password εισόδου" << QSize(289, 189) << "GroupBox1"
+        << QStringList{"Label5", warning,  "Label1",       "Νέο Password:", "Label2",
+                       "*",      "Label4", "Επιβεβαίωση:", "Label3",        "*"}
+        << QStringList{"Edit1", "Edit2"} << "Button1"
+        << "Καταχώρηση"
+        << "Έξοδος";
+}
+
+// Caption, size, frame, texts, the red marks, the hidden entries, the first
+// focus and the tab order: what a person checks by eye, checked here.
+void TestAccess::windowsLookAsDesigned() {
+    QFETCH(QString, windowClass);
+    QFETCH(QString, caption);
+    QFETCH(QSize, size);
+    QFETCH(QString, group);
+    QFETCH(QStringList, labels);
+    QFETCH(QStringList, edits);
+    QFETCH(QString, saveButton);
+    QFETCH(QString, saveText);
+    QFETCH(QString, exitText);
+    const std::unique_ptr<QDialog> window = MakeWindow(windowClass);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QCOMPARE(window->objectName(), windowClass);
+    QCOMPARE(window->windowTitle(), caption);
+    QCOMPARE(window->size(), size);
+    QCOMPARE(window->palette().color(QPalette::Window), QColor(255, 251, 240));
+    const Qt::WindowFlags flags = window->windowFlags();
+    QVERIFY(flags.testFlag(Qt::WindowTitleHint));
+    QVERIFY(!flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowSystemMenuHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    auto* box = Find<QGroupBox>(window.get(), qPrintable(group));
+    QCOMPARE(box->title(), caption);
+
+    for (int i = 0; i < labels.size(); i += 2) {
+        auto* label = Find<QLabel>(box, qPrintable(labels.at(i)));
+        QCOMPARE(label->text(), labels.at(i + 1));
+        const bool red = label->text() == QLatin1String("*") || i == 0;
+        QCOMPARE(label->palette().color(QPalette::WindowText) == QColor(Qt::red), red);
+    }
+    if (windowClass == QLatin1String("TForm165")) {
+        QVERIFY(Find<QLabel>(box, "Label7")->font().bold());
+    }
+
+    auto* save = Find<QPushButton>(box, qPrintable(saveButton));
+    QCOMPARE(save->text(), saveText);
+    QVERIFY(save->isDefault());
+    QVERIFY(!save->isEnabled());
+    for (const QString& name : edits) {
+        QCOMPARE(Find<QLineEdit>(box, qPrintable(name))->echoMode(), QLineEdit::Password);
+    }
+    QCOMPARE(QApplication::focusWidget(), Find<QLineEdit>(box, qPrintable(edits.first())));
+    for (int i = 1; i < edits.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), Find<QLineEdit>(box, qPrintable(edits.at(i))));
+    }
+
+    auto* exit = window->findChild<QPushButton*>(QStringLiteral("Button2"));
+    QCOMPARE(exit != nullptr, !exitText.isEmpty());
+    if (exit != nullptr) {
+        QCOMPARE(exit->text(), exitText);
+        QCOMPARE(exit->parentWidget(), window.get());
+        QVERIFY(!(exit->focusPolicy() & Qt::TabFocus));
+        QVERIFY(!exit->isDefault());
+        QVERIFY(exit->geometry().top() > box->geometry().bottom());
+        QVERIFY(exit->geometry().right() <= window->width());
+        QVERIFY(exit->geometry().left() > window->width() / 2);
+    }
 }
 
 void TestAccess::loginButtonFollowsTheTypedText_data() {
@@ -396,6 +509,7 @@ void TestAccess::leavingTheLoginLeavesExitRequested_data() {
     QTest::addColumn<QString>("how");
     QTest::newRow("Έξοδος") << QStringLiteral("button");
     QTest::newRow("Escape") << QStringLiteral("escape");
+    QTest::newRow("Alt+ξ") << QStringLiteral("accelerator");
     QTest::newRow("close command after a refusal") << QStringLiteral("close");
 }
 
@@ -416,10 +530,14 @@ void TestAccess::leavingTheLoginLeavesExitRequested() {
         QTest::mouseClick(Find<QPushButton>(&window, "Button2"), Qt::LeftButton);
     } else if (how == QLatin1String("escape")) {
         QTest::keyClick(Find<QLineEdit>(&window, "Edit3"), Qt::Key_Escape);
+    } else if (how == QLatin1String("accelerator")) {
+        QTest::sendKeyEvent(QTest::Click, Find<QLineEdit>(&window, "Edit3"),
+                            Qt::Key(QChar(u'Ξ').unicode()), QStringLiteral("ξ"), Qt::AltModifier);
     } else {
         window.close();
     }
-    QVERIFY(!window.isVisible());
+    // An accelerator presses its button with a short animation.
+    QTRY_VERIFY(!window.isVisible());
     QCOMPARE(app().ExitMarker, kExitRequested);
     QCOMPARE(window.result(), int(QDialog::Rejected));
 }

@@ -33,6 +33,7 @@ private Q_SLOTS:
     void gridColumns_data();
     void gridColumns();
     void windowFrameAndTabOrder();
+    void navigatorButtonsInOrderWithTooltips();
     void emptyTableOpensEmptyAndTypingStartsARow();
     void insertAndPost();
     void changeIsSavedByMovingToAnotherRow_data();
@@ -129,10 +130,14 @@ void TestContacts::closeForm(const QString& how) {
                           Qt::LeftButton);
     } else if (how == QLatin1String("Escape")) {
         QTest::keyClick(field(1), Qt::Key_Escape);
+    } else if (how == QLatin1String("Alt+ξ")) {
+        QTest::sendKeyEvent(QTest::Click, field(1), Qt::Key(QChar(u'Ξ').unicode()),
+                            QStringLiteral("ξ"), Qt::AltModifier);
     } else {
         form_->close();
     }
-    QVERIFY(!form_->isVisible());
+    // An accelerator presses its button with a short animation.
+    QTRY_VERIFY(!form_->isVisible());
 }
 
 void TestContacts::fieldsAreLaidOutAndBound_data() {
@@ -253,6 +258,30 @@ void TestContacts::windowFrameAndTabOrder() {
     QCOMPARE(form_->focusWidget(), field(1));
 }
 
+void TestContacts::navigatorButtonsInOrderWithTooltips() {
+    openForm();
+    auto* navigator = form_->findChild<widgets::DBNavigator*>(QStringLiteral("DBNavigator1"));
+    QVERIFY(navigator != nullptr);
+    const QList<QPair<QString, QString>> expected = {
+        {"nbFirst", "First record"}, {"nbPrior", "Prior record"},   {"nbNext", "Next record"},
+        {"nbLast", "Last record"},   {"nbInsert", "Insert record"}, {"nbDelete", "Delete record"},
+        {"nbPost", "Post edit"}};
+    QList<QPair<QString, QString>> shown;
+    QList<QToolButton*> buttons = navigator->findChildren<QToolButton*>();
+    std::sort(buttons.begin(), buttons.end(),
+              [](QToolButton* a, QToolButton* b) { return a->x() < b->x(); });
+    for (QToolButton* button : buttons) {
+        if (button->isVisible()) {
+            shown.append({button->objectName(), button->toolTip()});
+        }
+    }
+    QCOMPARE(shown, expected);
+    // Below the fields, above the grid.
+    auto* grid = form_->findChild<widgets::DBGrid*>(QStringLiteral("DBGrid1"));
+    QVERIFY(navigator->geometry().top() > field(7)->geometry().bottom());
+    QVERIFY(navigator->geometry().bottom() < grid->geometry().top());
+}
+
 void TestContacts::emptyTableOpensEmptyAndTypingStartsARow() {
     openForm();
     for (int number = 1; number <= 7; ++number) {
@@ -329,6 +358,7 @@ void TestContacts::changeIsDroppedByClosing_data() {
     QTest::addColumn<QString>("how");
     QTest::newRow("exit button") << "exit button";
     QTest::newRow("Escape") << "Escape";
+    QTest::newRow("Alt+ξ") << "Alt+ξ";
     QTest::newRow("close box") << "close box";
 }
 
