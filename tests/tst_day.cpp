@@ -264,6 +264,7 @@ void TestDay::dayClickOpensTheDaysRow() {
         QCOMPARE(table->ADOQuery1.recordCount(), 1);
         QCOMPARE(table->ADOQuery1.asString(QStringLiteral("HMEROMHNIA")), isoDate);
         QCOMPARE(Slot(table, 1)->text(), QStringLiteral("Οδοντίατρος"));
+        QCOMPARE(Slot(table, 28)->maxLength(), store::kShortTextLength);
         QVERIFY(!PostButton(table)->isEnabled());
     });
     QVERIFY(main_->isVisible());
@@ -350,12 +351,15 @@ void TestDay::clearedSlotStopsCounting() {
 
 void TestDay::tabRunsThroughTheSlotsInOrder() {
     OpenDay(5, [](TForm2* table) {
+        // The table opens ready for typing into the first slot.
+        QCOMPARE(table->focusWidget(), Slot(table, 1));
         QApplication::setActiveWindow(table);
-        Slot(table, 1)->setFocus();
         for (int slot = 2; slot <= TForm2::kSlots; ++slot) {
             QTest::keyClick(table->focusWidget(), Qt::Key_Tab);
             QCOMPARE(table->focusWidget(), Slot(table, slot));
         }
+        QTest::keyClick(table->focusWidget(), Qt::Key_Tab);
+        QCOMPARE(table->focusWidget(), Slot(table, 1));
     });
 }
 
@@ -387,6 +391,7 @@ void TestDay::notesOpenedTwiceKeepOneRow() {
                 QCOMPARE(notes->findChild<QLabel*>(QStringLiteral("Label83"))->text(),
                          QStringLiteral("5/3/2008"));
                 QVERIFY(notes->DBMemo1->toPlainText().isEmpty());
+                QCOMPARE(notes->focusWidget(), notes->DBMemo1);
                 QCOMPARE(notes->ADOQuery1.recordCount(), 1);
                 QCOMPARE(notes->ADOQuery1.asString(0), QStringLiteral("2008-03-05"));
             });

@@ -48,6 +48,9 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setGeometry(8, 49, 965, 577);
     ScrollBox1->setWidgetResizable(true);
+    // The area only holds the slots: the window opens in the first slot, and
+    // Tab goes from slot to slot without stopping on the area itself.
+    ScrollBox1->setFocusPolicy(Qt::NoFocus);
     BuildSlots();
 
     DBNavigator1 = new widgets::DBNavigator(this);
