@@ -276,6 +276,32 @@ private slots:
         QCOMPARE(MonthList()->currentIndex(), 2);
     }
 
+    void restoreFromTrayReportsAnUnreadableDatabase_data() { restoreFromTray_data(); }
+
+    void restoreFromTrayReportsAnUnreadableDatabase() {
+        QFETCH(QString, way);
+        MonthList()->setCurrentIndex(7);
+        ToTray();
+        QVERIFY(QFile::remove(work_->databasePath()));
+        QStringList reported;
+        widgets::SetMessageResponder([&reported](const widgets::MessageRequest& request) {
+            reported.append(request.text);
+            return widgets::Answer::Ok;
+        });
+        if (way == QLatin1String("click")) {
+            emit Tray()->activated(QSystemTrayIcon::Trigger);
+        } else {
+            MenuItem(way)->trigger();
+        }
+        QCOMPARE(reported.size(), 1);
+        QVERIFY2(reported.first().contains(QStringLiteral("data.mdb")),
+                 qPrintable(reported.first()));
+        // The month is drawn without its markers, and the window is back.
+        QCOMPARE(MonthList()->currentIndex(), 2);
+        QVERIFY(form_->isVisible());
+        QVERIFY(!Tray()->isVisible());
+    }
+
     void onlyAPlainClickRestores() {
         ToTray();
         emit Tray()->activated(QSystemTrayIcon::Context);

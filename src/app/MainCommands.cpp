@@ -12,6 +12,7 @@
 #include "app/Unit1.h"
 #include "app/Unit62.h"
 #include "calc/Unit65.h"
+#include "calendar/HandlerGuard.h"
 #include "contacts/Unit10.h"
 #include "sticky/Unit35.h"
 #include "widgets/WindowStyle.h"
@@ -167,8 +168,10 @@ void TForm1::OpenFromTray(std::unique_ptr<QDialog> window) {
     window.reset();
 }
 
+// The month is drawn before its markers are read: when the database cannot
+// be read, the error is reported and the window comes back all the same.
 void TForm1::RestoreFromTray() {
-    ShowTodayMonth();
+    RunReportingErrors(this, [this] { ShowTodayMonth(); });
     show();
     raise();
     activateWindow();

@@ -50,7 +50,7 @@ public:
     void ClearDayMarker(int day);
 
     // Back from the notification area: the start-up month, the window shown,
-    // the tray icon hidden.
+    // the tray icon hidden. A database error is reported, not thrown.
     void RestoreFromTray();
 
     // Day selection: ensures the day's row, shows its task table modally
