@@ -40,6 +40,7 @@ private Q_SLOTS:
     void changeIsSavedByMovingToAnotherRow();
     void changeIsDroppedByClosing_data();
     void changeIsDroppedByClosing();
+    void enterInAFieldKeepsTheWindowAndTheChange();
     void untouchedInsertIsDropped_data();
     void untouchedInsertIsDropped();
     void deleteAsks_data();
@@ -371,6 +372,25 @@ void TestContacts::changeIsDroppedByClosing() {
     QCOMPARE(namesInDatabase(), QStringList{"Άλφα"});
     QCOMPARE(field(1)->text(), QString());
     QVERIFY(messages_.isEmpty());
+}
+
+// The window has no default button: Enter must not close it and drop what
+// was typed.
+void TestContacts::enterInAFieldKeepsTheWindowAndTheChange() {
+    addContacts({"Άλφα", "Βήτα"});
+    openForm();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    testsupport::TypeText(field(4), QStringLiteral("6944000000"));
+    QTest::keyClick(field(4), Qt::Key_Return);
+    QTest::keyClick(field(4), Qt::Key_Enter);
+    QVERIFY(form_->isVisible());
+    QCOMPARE(field(4)->text(), QStringLiteral("6944000000"));
+    QTest::mouseClick(navigatorButton("nbNext"), Qt::LeftButton);
+    QCOMPARE(store::ScalarQuery(*connection_, QStringLiteral("SELECT THLEFWNO_2 FROM "
+                                                             "XRHSIMA_THLEFWNA WHERE "
+                                                             "ONOMATEPWNYMO = 'Άλφα'"))
+                 .toString(),
+             QStringLiteral("6944000000"));
 }
 
 void TestContacts::untouchedInsertIsDropped_data() {
