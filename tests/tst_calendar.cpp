@@ -1,5 +1,6 @@
 // The month grid and its day markers on the real main window over a real
 // database, and the SQL date literal the calendar builds its statements from.
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -102,6 +103,10 @@ private Q_SLOTS:
     void isoParameterOfALiteral();
 
     void opensOnTheStartupMonth();
+    void selectorLists_data();
+    void selectorLists();
+    void cellLayout_data();
+    void cellLayout();
     void weekendsAreGreyAndTodayIsYellowOnTeal();
     void todayHighlightFollowsMonthAndYear();
     void todayButtonReturnsToTheStartupMonthAfterMidnight();
@@ -346,6 +351,74 @@ void TestCalendar::opensOnTheStartupMonth() {
     QCOMPARE(VisibleCells(form.get()).first(), 2);
     QCOMPARE(form->windowTitle(), kApplicationTitle);
     QCOMPARE(form->size(), QSize(626, 716));
+}
+
+void TestCalendar::selectorLists_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<int>("visibleWhenDropped");
+    QStringList years;
+    for (int year = 2008; year <= 2035; ++year) {
+        years.append(QString::number(year));
+    }
+    QTest::newRow("years") << "ComboBox2" << years << 15;
+    QTest::newRow("months") << "ComboBox1"
+                            << QStringList{"Ιανουάριος",  "Φεβρουάριος", "Μάρτιος",   "Απρίλιος",
+                                           "Μάιος",       "Ιούνιος",     "Ιούλιος",   "Αύγουστος",
+                                           "Σεπτέμβριος", "Οκτώβριος",   "Νοέμβριος", "Δεκέμβριος"}
+                            << 12;
+}
+
+void TestCalendar::selectorLists() {
+    QFETCH(QString, name);
+    QFETCH(QStringList, entries);
+    QFETCH(int, visibleWhenDropped);
+    auto form = OpenMainWindow(QDate(2015, 3, 14));
+    auto* list = form->findChild<QComboBox*>(name);
+    QStringList shown;
+    for (int i = 0; i < list->count(); ++i) {
+        shown.append(list->itemText(i));
+    }
+    QCOMPARE(shown, entries);
+    QVERIFY(!list->isEditable());
+    QVERIFY(!(list->focusPolicy() & Qt::TabFocus));
+    QCOMPARE(list->palette().color(QPalette::Text), QColor(0, 0, 255));
+
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    QTRY_VERIFY(view->isVisible());
+    QCOMPARE(view->viewport()->height() / view->sizeHintForRow(0), visibleWhenDropped);
+    list->hidePopup();
+}
+
+void TestCalendar::cellLayout_data() {
+    QTest::addColumn<int>("cell");
+    QTest::addColumn<QRect>("day");
+    QTest::addColumn<QRect>("marker");
+    const int dayTops[] = {159, 223, 286, 349, 412, 475};
+    const int markerTops[] = {175, 238, 302, 364, 428, 494};
+    for (int cell = 1; cell <= TForm1::kDayCells; ++cell) {
+        const int left = 39 + 80 * ((cell - 1) % 7);
+        const int row = (cell - 1) / 7;
+        QTest::addRow("cell %d", cell)
+            << cell << QRect(left, dayTops[row], 67, 14) << QRect(left, markerTops[row], 67, 30);
+    }
+}
+
+void TestCalendar::cellLayout() {
+    QFETCH(int, cell);
+    QFETCH(QRect, day);
+    QFETCH(QRect, marker);
+    if (!monthSwitcher_) {
+        monthSwitcher_ = std::make_unique<TForm1>(StartupMode::CalendarOnly);
+    }
+    QLabel* dayLabel = Cell(monthSwitcher_.get(), "D", cell);
+    QCOMPARE(dayLabel->geometry(), day);
+    QCOMPARE(dayLabel->toolTip(), QStringLiteral("Κάνε click"));
+    QCOMPARE(dayLabel->cursor().shape(), Qt::PointingHandCursor);
+    QLabel* markerLabel = Cell(monthSwitcher_.get(), "R", cell);
+    QCOMPARE(markerLabel->geometry(), marker);
+    QCOMPARE(TextColor(markerLabel), QColor(255, 0, 0));
 }
 
 void TestCalendar::weekendsAreGreyAndTodayIsYellowOnTeal() {

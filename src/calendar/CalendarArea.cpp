@@ -1,5 +1,6 @@
 // The calendar area of the main window: selector bar, weekday header, the
 // 37 day cells and the hint line, at fixed client positions.
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QPainter>
@@ -75,7 +76,13 @@ QComboBox* SelectorList(QWidget* parent, const QString& name, const QStringList&
     list->setPalette(palette);
     list->addItems(entries);
     list->setCurrentIndex(-1);
+    // The style's own popup opens over the field with every entry and
+    // ignores the visible count; a plain list dropped below the field keeps
+    // to it, in the field's colours, with the scroll bar that style left off.
+    list->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     list->setMaxVisibleItems(visibleEntries);
+    list->view()->setPalette(palette);
+    list->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list->setFocusPolicy(Qt::ClickFocus);
     list->setGeometry(at.x(), at.y(), at.width(), list->sizeHint().height());
     return list;
