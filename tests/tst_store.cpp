@@ -27,6 +27,27 @@ QString OpenError(const QString& connectionString) {
     return {};
 }
 
+// NAME:kind, with the typing limit of a short text.
+QString Described(const store::FieldInfo& field) {
+    using Kind = store::FieldInfo::Kind;
+    switch (field.kind) {
+        case Kind::Text:
+            return field.name + QStringLiteral(":text%1").arg(field.size);
+        case Kind::Memo:
+            return field.name + QStringLiteral(":memo");
+        case Kind::Date:
+            return field.name + QStringLiteral(":date");
+        case Kind::Cents:
+            return field.name + QStringLiteral(":cents");
+        case Kind::Counter:
+            return field.name + QStringLiteral(":counter");
+        case Kind::Integer:
+        case Kind::Real:
+            break;
+    }
+    return field.name + QStringLiteral(":number");
+}
+
 int CountRows(Connection& connection, const QString& table) {
     return store::ScalarQuery(connection, QStringLiteral("SELECT count(*) FROM ") + table).toInt();
 }
@@ -48,10 +69,13 @@ private Q_SLOTS:
     void twoConnectionsOnOneFile();
     void rowCommittedByOneConnectionIsReadByALaterOne();
     void replacedFileIsNotServedFromAnOldHandle();
+    void repeatedDayInsertFailsOnTheKeyAndLeavesOneRow_data();
     void repeatedDayInsertFailsOnTheKeyAndLeavesOneRow();
     void parametersAreBoundNotPasted();
     void emptyDatabaseHasTheSixEmptyTables();
     void rantebouHasExactlyItsColumns();
+    void tablesHaveTheirColumnsAndKinds_data();
+    void tablesHaveTheirColumnsAndKinds();
     void emptyDatabaseIsUnreadableWithoutTheKey();
     void notesReceiveTheirIdFromTheDatabase();
 };
@@ -209,15 +233,23 @@ void TestStore::replacedFileIsNotServedFromAnOldHandle() {
     QVERIFY(OpenError(work.connectionString()).contains(QStringLiteral("Could not find file")));
 }
 
+void TestStore::repeatedDayInsertFailsOnTheKeyAndLeavesOneRow_data() {
+    QTest::addColumn<QString>("table");
+    QTest::newRow("day task table") << QStringLiteral("RANTEBOU");
+    QTest::newRow("day notes") << QStringLiteral("SHMEIWSEIS");
+}
+
 void TestStore::repeatedDayInsertFailsOnTheKeyAndLeavesOneRow() {
+    QFETCH(QString, table);
     testsupport::WorkDir work;
     Connection connection;
     connection.reopen(work.connectionString());
-    const QString insert = QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES(?)");
+    const QString insert = QStringLiteral("INSERT INTO %1(HMEROMHNIA) VALUES(?)").arg(table);
     store::Execute(connection, insert, {QStringLiteral("2008-03-05")});
     QVERIFY_THROWS_EXCEPTION(DatabaseError,
                              store::Execute(connection, insert, {QStringLiteral("2008-03-05")}));
-    QCOMPARE(CountRows(connection, QStringLiteral("RANTEBOU")), 1);
+    store::Execute(connection, insert, {QStringLiteral("2008-03-06")});
+    QCOMPARE(CountRows(connection, table), 2);
 }
 
 void TestStore::parametersAreBoundNotPasted() {
@@ -278,6 +310,43 @@ void TestStore::rantebouHasExactlyItsColumns() {
     QCOMPARE(names.first(), QStringLiteral("0800-0830"));
     QCOMPARE(names.last(), QStringLiteral("2130-2200"));
     QCOMPARE(day.fieldInfo(1).size, store::kShortTextLength);
+}
+
+void TestStore::tablesHaveTheirColumnsAndKinds_data() {
+    QTest::addColumn<QString>("table");
+    // Each column as NAME:kind, the kind as the bound fields see it.
+    QTest::addColumn<QStringList>("columns");
+    const QString text = QStringLiteral(":text%1").arg(store::kShortTextLength);
+    QTest::newRow("SHMEIWSEIS") << "SHMEIWSEIS" << QStringList{"HMEROMHNIA:date", "KEIMENO:memo"};
+    QTest::newRow("NOTES") << "NOTES"
+                           << QStringList{"ID:counter", "TITLOS" + text, "PERIGRAFH:memo"};
+    QTest::newRow("XRHSIMA_THLEFWNA")
+        << "XRHSIMA_THLEFWNA"
+        << QStringList{"ONOMATEPWNYMO" + text, "DIEYTHYNSH" + text, "THLEFWNO_1" + text,
+                       "THLEFWNO_2" + text,    "FAX" + text,        "EMAIL" + text,
+                       "PERIGRAFH" + text};
+    QTest::newRow("EKSODA") << "EKSODA"
+                            << QStringList{"HMEROMHNIA:date", "POSO:cents", "VAT:cents",
+                                           "PERIGRAFH" + text};
+    QTest::newRow("ADMINISTRATOR_ACCOUNT")
+        << "ADMINISTRATOR_ACCOUNT" << QStringList{"PASSWORD" + text};
+}
+
+void TestStore::tablesHaveTheirColumnsAndKinds() {
+    QFETCH(QString, table);
+    QFETCH(QStringList, columns);
+    testsupport::WorkDir work;
+    Connection connection;
+    connection.reopen(work.connectionString());
+    store::Table data;
+    data.setConnection(&connection);
+    data.setTableName(table);
+    data.open();
+    QStringList seen;
+    for (int i = 0; i < data.fieldCount(); ++i) {
+        seen.append(Described(data.fieldInfo(i)));
+    }
+    QCOMPARE(seen, columns);
 }
 
 void TestStore::emptyDatabaseIsUnreadableWithoutTheKey() {
