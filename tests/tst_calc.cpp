@@ -4,6 +4,7 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 
@@ -121,6 +122,53 @@ private slots:
         QCOMPARE(Control<QLineEdit>("Edit1")->text(), QStringLiteral("5/3/24"));
         QCOMPARE(Control<QLineEdit>("Edit2")->text(), QStringLiteral("5/3/24"));
         QVERIFY(SpanShown().isEmpty());
+    }
+
+    void windowAndFixedTexts() {
+        QCOMPARE(form_->windowTitle(), QStringLiteral("Ημερολογιακά"));
+        QCOMPARE(form_->size(), QSize(632, 696));
+        QVERIFY(!form_->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!form_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QCOMPARE(Control<QLabel>("Label5")->text(),
+                 QStringLiteral("Για αλλαγή κάνε click στο μήνα ή έτος"));
+        QCOMPARE(Control<QLabel>("Label1")->text(), QStringLiteral("Το Πάσχα για το έτος:"));
+        QCOMPARE(Control<QLabel>("Label3")->text(),
+                 QStringLiteral("Αριθμός ημερών μεταξύ δύο ημερομηνιών"));
+        QCOMPARE(Control<QLabel>("Label4")->text(), QStringLiteral("Από:"));
+        QCOMPARE(Control<QLabel>("Label6")->text(), QStringLiteral("Μέχρι:"));
+        QCOMPARE(Control<QCalendarWidget>("MonthCalendar1")->size(), QSize(617, 585));
+        QCOMPARE(Control<QCalendarWidget>("MonthCalendar1")->verticalHeaderFormat(),
+                 QCalendarWidget::ISOWeekNumbers);
+        QCOMPARE(Year()->width(), 57);
+        QCOMPARE(Year()->toolTip(), QStringLiteral("Έτος"));
+        auto* exit = Control<QPushButton>("Button1");
+        QCOMPARE(exit->text(), QStringLiteral("Έξοδος"));
+        QCOMPARE(exit->toolTip(), QStringLiteral("Έξοδος"));
+    }
+
+    void dateFieldsAndPickers_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("picker");
+        QTest::newRow("start") << "Edit1"
+                               << "DateTimePicker1";
+        QTest::newRow("end") << "Edit2"
+                             << "DateTimePicker2";
+    }
+
+    void dateFieldsAndPickers() {
+        QFETCH(QString, field);
+        QFETCH(QString, picker);
+        auto* text = form_->findChild<QLineEdit*>(field);
+        QVERIFY(text->isReadOnly());
+        QVERIFY(!(text->focusPolicy() & Qt::TabFocus));
+        QCOMPARE(text->width(), 91);
+        auto* dropDown = form_->findChild<QDateEdit*>(picker);
+        QCOMPARE(dropDown->width(), 18);
+        QCOMPARE(dropDown->x(), text->geometry().right() + 1);
+        QVERIFY(dropDown->calendarPopup());
+        QCOMPARE(dropDown->toolTip(), QStringLiteral("Επέλεξε ή δώσε ημερομηνία"));
+        QCOMPARE(dropDown->minimumDate(), QDate(1940, 1, 1));
+        QCOMPARE(dropDown->maximumDate(), QDate(2050, 1, 1));
     }
 
     void todayBeyondThePickersStopsAtTheirLastDay() {

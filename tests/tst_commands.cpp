@@ -184,6 +184,8 @@ private slots:
         QVERIFY(form_->height() - exit->geometry().bottom() < 16);
         QCOMPARE(form_->size(), QSize(626, 716));
         QCOMPARE(form_->windowTitle(), kApplicationTitle);
+        QVERIFY(form_->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!form_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     }
 
     void trayIconAndMenu() {

@@ -128,6 +128,8 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
+    void windowLayout_data();
+    void windowLayout();
     void slotLayout_data();
     void slotLayout();
     void dayClickOpensTheDaysRow_data();
@@ -178,6 +180,60 @@ void TestDay::OpenDay(int day, std::function<void(TForm2*)> act) {
     QTest::mouseClick(label, Qt::LeftButton);
     QVERIFY(opened);
     QVERIFY(QApplication::activeModalWidget() == nullptr);
+}
+
+void TestDay::windowLayout_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QRect>("geometry");
+    QTest::newRow("table exit") << "TForm2"
+                                << "Button29"
+                                << "Έ&ξοδος" << QRect(8, 648, 75, 25);
+    QTest::newRow("table notes") << "TForm2"
+                                 << "Button1"
+                                 << "Σημειώσεις η&μέρας" << QRect(845, 648, 129, 25);
+    QTest::newRow("table navigator") << "TForm2"
+                                     << "DBNavigator1" << QString() << QRect(450, 647, 75, 25);
+    QTest::newRow("notes exit") << "TForm4"
+                                << "Button29"
+                                << "Έ&ξοδος" << QRect(8, 648, 75, 25);
+    QTest::newRow("notes navigator") << "TForm4"
+                                     << "DBNavigator1" << QString() << QRect(899, 647, 75, 25);
+    QTest::newRow("notes memo") << "TForm4"
+                                << "DBMemo1" << QString() << QRect(8, 38, 966, 595);
+}
+
+void TestDay::windowLayout() {
+    QFETCH(QString, window);
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(QRect, geometry);
+    std::unique_ptr<QDialog> form;
+    if (window == QLatin1String("TForm2")) {
+        form = std::make_unique<TForm2>();
+    } else {
+        form = std::make_unique<TForm4>();
+    }
+    QCOMPARE(form->size(), QSize(982, 689));
+    QVERIFY(!form->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    QCOMPARE(form->findChild<QLabel*>(QStringLiteral("Label83"))->pos(), QPoint(450, 14));
+    auto* control = form->findChild<QWidget*>(name);
+    QVERIFY(control != nullptr);
+    QCOMPARE(control->geometry(), geometry);
+    if (auto* button = qobject_cast<QPushButton*>(control)) {
+        QCOMPARE(button->text(), text);
+        QVERIFY(!(button->focusPolicy() & Qt::TabFocus));
+    }
+    if (auto* navigator = qobject_cast<widgets::DBNavigator*>(control)) {
+        const auto shown = navigator->findChildren<QAbstractButton*>();
+        int visible = 0;
+        for (QAbstractButton* button : shown) {
+            visible += button->isVisibleTo(navigator) ? 1 : 0;
+        }
+        QCOMPARE(visible, 1);
+        QVERIFY(PostButton(form.get())->isVisibleTo(navigator));
+    }
 }
 
 void TestDay::slotLayout_data() {
