@@ -65,6 +65,8 @@ private Q_SLOTS:
     void gridClickMakesTheRowCurrent_data();
     void gridClickMakesTheRowCurrent();
     void gridClickAfterARefusedPostStaysOnTheRow();
+    void gridSelectionNeverLeavesTheCurrentRow_data();
+    void gridSelectionNeverLeavesTheCurrentRow();
     void gridIndicatorMarksTheCurrentRow();
     void gridCtrlDeleteAsks_data();
     void gridCtrlDeleteAsks();
@@ -672,6 +674,57 @@ void TestWidgets::gridClickAfterARefusedPostStaysOnTheRow() {
     QCOMPARE(table_->state(), State::Edit);
     QCOMPARE(grid->currentIndex().row(), 0);
     QCOMPARE(name->text(), QStringLiteral("x"));
+}
+
+void TestWidgets::gridSelectionNeverLeavesTheCurrentRow_data() {
+    QTest::addColumn<QString>("gesture");
+    QTest::addColumn<int>("current");
+    QTest::newRow("click on the row indicator") << "indicator" << 2;
+    QTest::newRow("drag across rows") << "drag" << 0;
+    QTest::newRow("click on a column title") << "title" << 1;
+    QTest::newRow("Ctrl+A") << "select all" << 1;
+    QTest::newRow("typing a letter") << "letter" << 1;
+}
+
+// The fields and the grid always agree on the current row: no gesture may
+// highlight a row that the set has not made current.
+void TestWidgets::gridSelectionNeverLeavesTheCurrentRow() {
+    QFETCH(QString, gesture);
+    QFETCH(int, current);
+    addContacts({"Α", "Β", "Γ"});
+    openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
+    widgets::DBEdit* name = addEdit(kName);
+    widgets::DBGrid* grid = addGrid();
+    table_->moveTo(1);
+    QHeaderView* indicator = grid->verticalHeader();
+    if (gesture == QLatin1String("indicator")) {
+        const QPoint at(indicator->width() / 2, indicator->sectionViewportPosition(2) + 3);
+        QTest::mouseClick(indicator->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    } else if (gesture == QLatin1String("drag")) {
+        const QPoint from = grid->visualRect(grid->model()->index(0, 0)).center();
+        const QPoint to = grid->visualRect(grid->model()->index(2, 1)).center();
+        QTest::mousePress(grid->viewport(), Qt::LeftButton, Qt::NoModifier, from);
+        QMouseEvent move(QEvent::MouseMove, to, grid->viewport()->mapToGlobal(to), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(grid->viewport(), &move);
+        QTest::mouseRelease(grid->viewport(), Qt::LeftButton, Qt::NoModifier, to);
+    } else if (gesture == QLatin1String("title")) {
+        QHeaderView* titles = grid->horizontalHeader();
+        const QPoint at(titles->sectionViewportPosition(1) + 10, titles->height() / 2);
+        QTest::mouseClick(titles->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    } else if (gesture == QLatin1String("select all")) {
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
+    } else {
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_G);
+    }
+    QCOMPARE(table_->recNo(), current);
+    QCOMPARE(name->text(), QStringList({"Α", "Β", "Γ"}).at(current));
+    const QModelIndexList rows = grid->selectionModel()->selectedRows();
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows.first().row(), current);
+    QCOMPARE(grid->currentIndex().row(), current);
 }
 
 namespace {

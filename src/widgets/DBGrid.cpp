@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <functional>
 
 #include "widgets/Messages.h"
 
@@ -14,13 +15,26 @@ constexpr int kIndicatorWidth = 12;
 constexpr int kDefaultColumnWidth = 64;
 
 // The row indicator column: marks the current row by the state of its set.
+// It is part of its row: a click on it makes the row current, like a click
+// on a cell.
 class IndicatorHeader : public QHeaderView {
 public:
-    explicit IndicatorHeader(QWidget* parent) : QHeaderView(Qt::Vertical, parent) {}
+    IndicatorHeader(QWidget* parent, std::function<void(int)> rowPressed)
+        : QHeaderView(Qt::Vertical, parent), rowPressed_(std::move(rowPressed)) {}
 
     void setDataSource(DataSource* source) { source_ = source; }
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton) {
+            const int row = logicalIndexAt(event->position().toPoint());
+            if (row >= 0) {
+                rowPressed_(row);
+            }
+        }
+        event->accept();
+    }
+
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
         // The style leaves the painter clipped to nothing; keep its state out.
         painter->save();
@@ -61,13 +75,14 @@ protected:
     }
 
 private:
+    std::function<void(int)> rowPressed_;
     QPointer<DataSource> source_;
 };
 
 }  // namespace
 
 DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new DataSetModel(this)) {
-    setVerticalHeader(new IndicatorHeader(this));
+    setVerticalHeader(new IndicatorHeader(this, [this](int row) { makeCurrent(row); }));
     setModel(model_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);

@@ -12,9 +12,9 @@ namespace widgets {
 // indicator (a triangle on the current row, an I-beam while it is edited,
 // a star while it is new), grid lines and whole-row selection that stays
 // visible without the focus. Cells are never edited in place and the grid
-// takes no part in the Tab order. Clicking a row or the arrow keys make a
-// row current, posting a changed row first; Ctrl+Delete asks "Delete
-// record?" and deletes the current row on OK.
+// takes no part in the Tab order. Clicking a row (its indicator included)
+// or the arrow keys make a row current, posting a changed row first;
+// Ctrl+Delete asks "Delete record?" and deletes the current row on OK.
 class DBGrid : public QTableView {
     Q_OBJECT
 
