@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QGroupBox>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
@@ -228,6 +229,9 @@ private Q_SLOTS:
     void splashTakesNoKeys();
 
     void aboutWindowLaysOutEveryLineInside();
+    void aboutLines_data();
+    void aboutLines();
+    void aboutLinesStandInTheirOrder();
     void aboutAddresses_data();
     void aboutAddresses();
     void aboutCloses_data();
@@ -371,6 +375,11 @@ void TestStartup::productPictureIsADecodedJpeg() {
 void TestStartup::splashClosesItselfWhenItsTimerFires() {
     TForm100 splash;
     QCOMPARE(splash.size(), QSize(723, 647));
+    QCOMPARE(splash.windowTitle(), kApplicationTitle);
+    QCOMPARE(splash.palette().color(QPalette::Window),
+             QApplication::palette().color(QPalette::Button));
+    QVERIFY(splash.GroupBox1->title().isEmpty());
+    QVERIFY(splash.rect().contains(splash.GroupBox1->geometry()));
     QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
     QVERIFY(splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     auto* image = Find<QLabel>(&splash, QStringLiteral("Image1"));
@@ -426,6 +435,89 @@ void TestStartup::aboutWindowLaysOutEveryLineInside() {
     QVERIFY(about.Label7->text().startsWith(QStringLiteral("Τηλ: ")));
     QVERIFY(about.Label14->text().startsWith(QStringLiteral("Mob: ")));
     QVERIFY(about.Label8->text().startsWith(QStringLiteral("Mob: ")));
+}
+
+void TestStartup::aboutLines_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");   // the whole text, or its fixed prefix
+    QTest::addColumn<int>("pixelSize");  // 0: the window's Tahoma 8
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("link");
+    QTest::newRow("maker") << "Label1"
+                           << "KAVELO SOFTWARE DEVELOPMENT" << 27 << true << false;
+    QTest::newRow("product") << "Label5"
+                             << "KAVELO ORGANIZER" << 20 << true << false;
+    QTest::newRow("version") << "Label6"
+                             << "Version 1.0.0.2010" << 0 << true << false;
+    QTest::newRow("website prefix") << "Label12"
+                                    << "Website: " << 0 << false << false;
+    QTest::newRow("website") << "Label3" << product::kWebsite << 0 << false << true;
+    QTest::newRow("e-mail prefix") << "Label13"
+                                   << "E-mail: " << 0 << false << false;
+    QTest::newRow("e-mail") << "Label4" << product::kEmail << 0 << false << true;
+    QTest::newRow("street") << "Label9"
+                            << "Διεύθυνση: " << 0 << false << false;
+    QTest::newRow("town") << "Label10" << product::kPostalTown << 0 << false << false;
+    QTest::newRow("telephone") << "Label7"
+                               << "Τηλ: " << 0 << false << false;
+    QTest::newRow("mobile") << "Label14"
+                            << "Mob: " << 0 << false << false;
+    QTest::newRow("second mobile") << "Label8"
+                                   << "Mob: " << 0 << false << false;
+    QTest::newRow("rights") << "Label11" << product::kRightsNotice << 0 << false << false;
+}
+
+void TestStartup::aboutLines() {
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(int, pixelSize);
+    QFETCH(bool, bold);
+    QFETCH(bool, link);
+    TForm62 about;
+    QCOMPARE(about.palette().color(QPalette::Window), QColor(255, 251, 240));
+    const auto* label = Find<QLabel>(&about, name);
+    QVERIFY2(label->text().startsWith(text), qPrintable(label->text()));
+    QVERIFY(label->text().size() > text.size() || label->text() == text);
+    if (pixelSize > 0) {
+        QCOMPARE(label->font().pixelSize(), pixelSize);
+    } else {
+        QCOMPARE(label->font().pointSize(), 8);
+    }
+    QCOMPARE(label->font().bold(), bold);
+    QCOMPARE(label->font().underline(), link);
+    QCOMPARE(label->palette().color(QPalette::WindowText) == QColor(Qt::blue), link);
+    QCOMPARE(label->cursor().shape(), link ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+// The company line on top, the picture at the left, the lines in the order of
+// the window's table to its right, the version beside the product name, the
+// badge and OK last.
+void TestStartup::aboutLinesStandInTheirOrder() {
+    TForm62 about;
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    const QRect picture = about.Image1->geometry();
+    QVERIFY(about.Label1->geometry().bottom() < picture.top());
+    const QList<QLabel*> column = {about.Label5,  about.Label12, about.Label13,
+                                   about.Label9,  about.Label10, about.Label7,
+                                   about.Label14, about.Label8,  about.Label11};
+    for (int i = 0; i < column.size(); ++i) {
+        QVERIFY2(column.at(i)->x() > picture.right(), qPrintable(column.at(i)->objectName()));
+        if (i > 0) {
+            QVERIFY2(column.at(i)->y() > column.at(i - 1)->y(),
+                     qPrintable(column.at(i)->objectName()));
+        }
+    }
+    QVERIFY(about.Label6->x() > about.Label5->geometry().right());
+    QVERIFY(about.Label6->geometry().intersects(
+        QRect(0, about.Label5->y(), about.width(), about.Label5->height())));
+    QCOMPARE(about.Image2->size(), QSize(147, 37));
+    QCOMPARE(about.Image2->cursor().shape(), Qt::PointingHandCursor);
+    QVERIFY(about.Image2->y() > about.Label11->geometry().bottom());
+    QCOMPARE(about.Button1->text(), QStringLiteral("OK"));
+    QCOMPARE(about.Button1->size(), QSize(75, 25));
+    QVERIFY(about.Button1->isDefault());
+    QVERIFY(about.Button1->y() > about.Label11->geometry().bottom());
 }
 
 void TestStartup::aboutAddresses_data() {
