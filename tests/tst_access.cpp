@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 
 #include "TestSupport.h"
@@ -209,7 +210,11 @@ void TestAccess::windowsLookAsDesigned() {
     QVERIFY(save->isDefault());
     QVERIFY(!save->isEnabled());
     for (const QString& name : edits) {
-        QCOMPARE(Find<QLineEdit>(box, qPrintable(name))->echoMode(), QLineEdit::Password);
+        auto* edit = Find<QLineEdit>(box, qPrintable(name));
+        QCOMPARE(edit->echoMode(), QLineEdit::Password);
+        QCOMPARE(edit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, edit),
+                 int('*'));
+        QVERIFY(edit->text().isEmpty());
     }
     QCOMPARE(QApplication::focusWidget(), Find<QLineEdit>(box, qPrintable(edits.first())));
     for (int i = 1; i < edits.size(); ++i) {
