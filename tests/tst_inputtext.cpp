@@ -47,6 +47,8 @@ void TestInputText::texts_data() {
     QTest::newRow("greek question mark U+037E") << QStringLiteral("Τι\u037e") << false;
     QTest::newRow("greek varia U+1FEF") << QStringLiteral("a\u1fefb") << false;
     QTest::newRow("greek ano teleia U+0387") << QStringLiteral("α\u0387β") << true;
+    QTest::newRow("equals sign under a combining long solidus")
+        << QStringLiteral("a=\u0338b") << false;
     QTest::newRow("accented greek capitals") << QStringLiteral("ΆΈΉΊΌΎΏ ΪΫ") << true;
     QTest::newRow("latin and digits") << QStringLiteral("Password 2026") << true;
     QTest::newRow("tab and blanks") << QStringLiteral(" \tabc ") << true;

@@ -9,9 +9,11 @@ const QString kRejected = QStringLiteral("'\"&*-=!#$[]?%+\\|@_~`(){}<>.;^:,");
 
 bool IsCleanInputText(const QString& text) {
     // The Greek question mark (U+037E) is the Greek code page's semicolon and
-    // the Greek varia (U+1FEF) is canonically the backtick: the canonical form
-    // turns such look-alikes into the characters they stand for.
-    const QString canonical = text.normalized(QString::NormalizationForm_C);
+    // the Greek varia (U+1FEF) is canonically the backtick: the canonical
+    // decomposition turns such look-alikes into the characters they stand
+    // for. Decomposition only splits, so a rejected character followed by a
+    // combining mark ("=" and U+0338) is never composed away into "≠".
+    const QString canonical = text.normalized(QString::NormalizationForm_D);
     for (const QChar ch : canonical) {
         for (const QChar rejected : kRejected) {
             if (ch == rejected) {
