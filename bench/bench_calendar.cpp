@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 #include "app/Unit1.h"
 #include "day/Unit2.h"
 #include "store/Command.h"

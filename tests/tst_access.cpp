@@ -14,7 +14,7 @@
 #include "access/Unit165.h"
 #include "access/Unit17.h"
 #include "access/Unit27.h"
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "store/DataSet.h"

@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "TestSupport.h"
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 #include "calc/Unit65.h"
 
 namespace {

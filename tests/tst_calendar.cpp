@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "TestSupport.h"
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 #include "app/Unit1.h"
 #include "calendar/DateLiteral.h"
 #include "calendar/MonthMath.h"

@@ -16,7 +16,7 @@
 #include <memory>
 
 #include "TestSupport.h"
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 #include "app/DesktopServices.h"
 #include "app/Unit1.h"
 #include "sticky/Unit35.h"

@@ -8,7 +8,7 @@
 #include <QToolButton>
 
 #include "TestSupport.h"
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 #include "contacts/Unit10.h"
 #include "store/Command.h"
 #include "store/Connection.h"

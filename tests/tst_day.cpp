@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "TestSupport.h"
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 #include "app/Unit1.h"
 #include "day/Unit2.h"
 #include "day/Unit4.h"

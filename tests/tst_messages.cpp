@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "TestSupport.h"
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 #include "widgets/Messages.h"
 
 using widgets::Answer;

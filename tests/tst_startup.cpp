@@ -19,7 +19,7 @@
 
 #include "TestSupport.h"
 #include "access/PasswordHash.h"
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 #include "app/ProductInfo.h"
 #include "app/ProgramEntry.h"
 #include "app/ScreenResolution.h"

@@ -10,7 +10,7 @@
 #include <QTest>
 
 #include "TestSupport.h"
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 #include "sticky/Unit35.h"
 
 namespace {

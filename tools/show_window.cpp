@@ -13,12 +13,13 @@
 #include "access/Unit165.h"
 #include "access/Unit17.h"
 #include "access/Unit27.h"
-#include "app/AppGlobals.h"
 #include "app/Unit1.h"
 #include "app/Unit100.h"
 #include "app/Unit62.h"
 #include "calc/Unit65.h"
 #include "contacts/Unit10.h"
+#include "core/AppGlobals.h"
+#include "core/ProgramLocale.h"
 #include "day/Unit2.h"
 #include "sticky/Unit35.h"
 #include "store/ConnectionString.h"
@@ -26,7 +27,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::Greek, QLocale::Greece));
+    ApplyProgramLocale();
     widgets::InstallFontSubstitutions();
     // The calendar, the day task table and the contacts need data.mdb in the
     // working directory; the table opens on today's row.

@@ -7,7 +7,7 @@
 
 #include "access/AccessLook.h"
 #include "access/PasswordHash.h"
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 #include "store/InputText.h"
 #include "widgets/Messages.h"
 #include "widgets/WindowStyle.h"

@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "access/Unit27.h"
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 #include "app/DesktopServices.h"
 #include "app/Unit1.h"
 #include "app/Unit62.h"

@@ -4,7 +4,7 @@
 #include <QProcess>
 #include <QScreen>
 
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 #include "widgets/Messages.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "access/Unit165.h"
 #include "access/Unit17.h"
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 #include "app/ScreenResolution.h"
 #include "app/Unit100.h"
 #include "store/Command.h"

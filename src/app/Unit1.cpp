@@ -4,7 +4,7 @@
 #include <QCoreApplication>
 #include <QPainter>
 
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 #include "app/StartupSequence.h"
 #include "store/ConnectionString.h"
 #include "widgets/WindowStyle.h"

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QTimer>
 
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 #include "app/ProductInfo.h"
 #include "widgets/WindowStyle.h"
 

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 #include "widgets/WindowStyle.h"
 
 QDate OrthodoxEaster(int year) {

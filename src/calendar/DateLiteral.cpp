@@ -3,7 +3,7 @@
 #include <QDate>
 #include <QRegularExpression>
 
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 #include "store/DatabaseError.h"
 
 namespace {

@@ -2,14 +2,12 @@
 // shown month, read from RANTEBOU.
 #include "calendar/DayMarkers.h"
 
-#include <sqlite3.h>
-
 #include <QDate>
 #include <QLabel>
 
-#include "app/AppGlobals.h"
 #include "app/Unit1.h"
 #include "calendar/DateLiteral.h"
+#include "core/AppGlobals.h"
 #include "store/Connection.h"
 #include "store/Statement.h"
 
@@ -20,11 +18,9 @@ constexpr int kNoRow = -1;
 // A slot counts when trimming blanks and control characters (code 0x20 or
 // lower) leaves something. In UTF-8 every other character has a byte above
 // 0x20, so one such byte decides.
-bool HoldsText(sqlite3_stmt* row, int column) {
-    const auto* text = sqlite3_column_text(row, column);
-    const int length = sqlite3_column_bytes(row, column);
-    for (int i = 0; i < length; ++i) {
-        if (text[i] > 0x20) {
+bool HoldsText(QByteArrayView text) {
+    for (const char byte : text) {
+        if (static_cast<unsigned char>(byte) > 0x20) {
             return true;
         }
     }
@@ -55,21 +51,18 @@ QVector<int> FilledSlotCounts(store::Connection& connection, int year, int month
         return counts;
     }
     store::Statement statement(
-        connection.handle(),
-        QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA BETWEEN ? AND ?"));
+        connection, QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA BETWEEN ? AND ?"));
     statement.bind({DateParameter(1, month, year), DateParameter(days, month, year)});
     const int dateColumn = DateColumnOf(statement);
-    sqlite3_stmt* row = statement.handle();
     while (statement.step()) {
-        const QDate date = QDate::fromString(
-            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row, dateColumn))),
-            QStringLiteral("yyyy-MM-dd"));
+        const QDate date = QDate::fromString(QString::fromUtf8(statement.utf8Text(dateColumn)),
+                                             QStringLiteral("yyyy-MM-dd"));
         if (!date.isValid() || date.day() > days) {
             continue;
         }
         int filled = 0;
         for (int column = 0; column < statement.columnCount(); ++column) {
-            if (column != dateColumn && HoldsText(row, column)) {
+            if (column != dateColumn && HoldsText(statement.utf8Text(column))) {
                 ++filled;
             }
         }

@@ -2,7 +2,7 @@
 // window; the markers are rewritten when it closes.
 #include <QLabel>
 
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 #include "app/Unit1.h"
 #include "calendar/DateLiteral.h"
 #include "calendar/DayCellLabel.h"

@@ -5,7 +5,7 @@
 #include <QSignalBlocker>
 #include <stdexcept>
 
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 #include "app/Unit1.h"
 #include "calendar/DayCellLabel.h"
 #include "calendar/HandlerGuard.h"

@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 #include "store/DataSet.h"
 #include "store/DatabaseError.h"
 #include "widgets/DBEdit.h"

@@ -5,7 +5,7 @@
 #include <QScrollArea>
 #include <memory>
 
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 #include "calendar/DateLiteral.h"
 #include "day/DayWindowLook.h"
 #include "day/Unit4.h"

@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 #include <array>
 
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 #include "widgets/WindowStyle.h"
 
 namespace {

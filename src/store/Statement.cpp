@@ -4,6 +4,7 @@
 
 #include <QDate>
 
+#include "store/Connection.h"
 #include "store/DatabaseError.h"
 
 namespace store {
@@ -64,6 +65,9 @@ Statement::Statement(sqlite3* db, const QString& sql) : db_(db), sql_(sql) {
     }
 }
 
+Statement::Statement(const Connection& connection, const QString& sql)
+    : Statement(connection.handle(), sql) {}
+
 Statement::~Statement() {
     sqlite3_finalize(stmt_);
 }
@@ -119,6 +123,11 @@ QString Statement::columnTable(int column) const {
 
 QString Statement::columnOrigin(int column) const {
     return QString::fromUtf8(sqlite3_column_origin_name(stmt_, column));
+}
+
+QByteArrayView Statement::utf8Text(int column) const {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    return QByteArrayView(text, sqlite3_column_bytes(stmt_, column));
 }
 
 QVariant Statement::value(int column) const {

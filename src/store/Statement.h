@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
@@ -9,11 +10,15 @@ struct sqlite3_stmt;
 
 namespace store {
 
+class Connection;
+
 // One prepared statement, finalized when it goes out of scope so that no
 // read transaction outlives the action that started it.
 class Statement {
 public:
     Statement(sqlite3* db, const QString& sql);
+    // On an open connection; throws when it is closed.
+    Statement(const Connection& connection, const QString& sql);
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -30,6 +35,9 @@ public:
     QString columnTable(int column) const;
     QString columnOrigin(int column) const;
     QVariant value(int column) const;
+    // The column's text as UTF-8 bytes, without a copy: valid until the next
+    // step. Empty for NULL.
+    QByteArrayView utf8Text(int column) const;
 
     sqlite3_stmt* handle() const { return stmt_; }
 

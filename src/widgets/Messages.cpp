@@ -3,7 +3,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 
 namespace widgets {
 namespace {

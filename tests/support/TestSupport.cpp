@@ -10,7 +10,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
+#include "core/ProgramLocale.h"
 #include "store/ConnectionString.h"
 #include "widgets/WindowStyle.h"
 
@@ -90,9 +91,10 @@ void ClickInNextModal(const QString& buttonText, QString* seenText) {
 
 namespace {
 
-// Every test program runs in the Greek locale with the program's fonts.
+// Every test program prepares the process as program entry does: the
+// program's own locale and fonts.
 void PrepareTestProcess() {
-    QLocale::setDefault(QLocale(QLocale::Greek, QLocale::Greece));
+    ApplyProgramLocale();
     widgets::InstallFontSubstitutions();
 }
 Q_COREAPP_STARTUP_FUNCTION(PrepareTestProcess)

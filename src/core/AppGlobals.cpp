@@ -1,4 +1,4 @@
-#include "app/AppGlobals.h"
+#include "core/AppGlobals.h"
 
 AppGlobals& app() {
     static AppGlobals values;
