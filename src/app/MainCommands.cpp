@@ -7,14 +7,14 @@
 #include <QPushButton>
 
 #include "access/Unit27.h"
-#include "core/AppGlobals.h"
 #include "app/DesktopServices.h"
 #include "app/Unit1.h"
 #include "app/Unit62.h"
 #include "calc/Unit65.h"
-#include "calendar/HandlerGuard.h"
 #include "contacts/Unit10.h"
+#include "core/AppGlobals.h"
 #include "sticky/Unit35.h"
+#include "widgets/ErrorGuard.h"
 #include "widgets/WindowStyle.h"
 
 namespace {
@@ -171,7 +171,7 @@ void TForm1::OpenFromTray(std::unique_ptr<QDialog> window) {
 // The month is drawn before its markers are read: when the database cannot
 // be read, the error is reported and the window comes back all the same.
 void TForm1::RestoreFromTray() {
-    RunReportingErrors(this, [this] { ShowTodayMonth(); });
+    widgets::RunReportingErrors(this, [this] { ShowTodayMonth(); });
     show();
     raise();
     activateWindow();

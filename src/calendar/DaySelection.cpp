@@ -2,18 +2,18 @@
 // window; the markers are rewritten when it closes.
 #include <QLabel>
 
-#include "core/AppGlobals.h"
 #include "app/Unit1.h"
 #include "calendar/DateLiteral.h"
 #include "calendar/DayCellLabel.h"
-#include "calendar/HandlerGuard.h"
+#include "core/AppGlobals.h"
 #include "day/DayWindowLook.h"
 #include "day/Unit2.h"
 #include "store/DatabaseError.h"
+#include "widgets/ErrorGuard.h"
 #include "widgets/ModalLoop.h"
 
 void TForm1::LabelDClick(int cell) {
-    RunReportingErrors(this, [this, cell] {
+    widgets::RunReportingErrors(this, [this, cell] {
         app().SelectedDay = LabelD[cell - 1]->text().toInt();
         OpenSelectedDay();
     });

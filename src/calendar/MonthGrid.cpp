@@ -5,11 +5,11 @@
 #include <QSignalBlocker>
 #include <stdexcept>
 
-#include "core/AppGlobals.h"
 #include "app/Unit1.h"
 #include "calendar/DayCellLabel.h"
-#include "calendar/HandlerGuard.h"
 #include "calendar/MonthMath.h"
+#include "core/AppGlobals.h"
+#include "widgets/ErrorGuard.h"
 
 namespace {
 
@@ -121,13 +121,13 @@ int TForm1::CellShowingDay(int day) const {
 }
 
 void TForm1::ComboBox1Change() {
-    RunReportingErrors(this, [this] { FillMonthGrid(); });
+    widgets::RunReportingErrors(this, [this] { FillMonthGrid(); });
 }
 
 void TForm1::ComboBox2Change() {
-    RunReportingErrors(this, [this] { FillMonthGrid(); });
+    widgets::RunReportingErrors(this, [this] { FillMonthGrid(); });
 }
 
 void TForm1::BitBtn1Click() {
-    RunReportingErrors(this, [this] { ShowTodayMonth(); });
+    widgets::RunReportingErrors(this, [this] { ShowTodayMonth(); });
 }

@@ -14,4 +14,13 @@ int RunModalLoop(QDialog& dialog) {
     return dialog.result();
 }
 
+int ShowModalOver(QWidget* owner, QDialog& dialog) {
+    struct ShowAgain {
+        QWidget* owner;
+        ~ShowAgain() { owner->show(); }
+    } showAgain{owner};
+    owner->hide();
+    return RunModalLoop(dialog);
+}
+
 }  // namespace widgets

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
@@ -67,6 +68,49 @@ void SetCancelButton(QWidget* window, QPushButton* button) {
 void SetDefaultButton(QPushButton* button) {
     button->setDefault(true);
     button->setAutoDefault(true);
+}
+
+namespace {
+
+void MakeRedBold(QLabel* label) {
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, kMarkRed);
+    label->setPalette(palette);
+}
+
+void MakeBold(QWidget* widget) {
+    QFont font = widget->font();
+    font.setBold(true);
+    widget->setFont(font);
+}
+
+}  // namespace
+
+void ApplyControlRoles(QWidget* window) {
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        const QString role = label->property("role").toString();
+        if (role == QLatin1String("mandatory") || role == QLatin1String("value")) {
+            MakeRedBold(label);
+        } else if (role == QLatin1String("heading")) {
+            MakeBold(label);
+        }
+    }
+}
+
+QLabel* MakeMandatoryMark(QWidget* parent, const QString& name, const QString& text) {
+    auto* mark = new QLabel(text, parent);
+    mark->setObjectName(name);
+    MakeRedBold(mark);
+    return mark;
+}
+
+void UseAsExitButton(QWidget* window, QPushButton* button) {
+    button->setAutoDefault(false);
+    SetCancelButton(window, button);
+    QObject::connect(button, &QPushButton::clicked, window, &QWidget::close);
 }
 
 }  // namespace widgets

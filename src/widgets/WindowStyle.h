@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QSize>
+#include <QString>
 
 class QDialog;
 class QPushButton;
@@ -10,8 +11,13 @@ class QWidget;
 
 namespace widgets {
 
+// The application's colours, named once.
 // Cream, the background of most windows.
 inline const QColor kCream(255, 251, 240);
+// Marks of required fields, sums and warnings.
+inline const QColor kMarkRed(255, 0, 0);
+// The day caption and the calendar's lists.
+inline const QColor kDayBlue(0, 0, 255);
 
 // Tahoma has no Greek letters, and a line that mixes two faces looks broken,
 // so "Tahoma" is drawn with one face that covers Greek. Call once per run.
@@ -28,6 +34,21 @@ void ApplyWindowConventions(QWidget* window, QSize clientSize, bool minimizeBox 
                             const QColor& background = kCream);
 
 void CenterOnScreen(QWidget* window);
+
+// Controls of a form take their look from the dynamic property "role":
+//   "mandatory"  the red bold mark beside a field the database may require
+//   "value"      a red bold value (sums; the window calls adjustSize on it)
+//   "heading"    a bold label
+// Forms call it once after setupUi, so that no form repeats colours or fonts.
+void ApplyControlRoles(QWidget* window);
+
+// The red bold "*" (or other text) beside a field, for windows built in code.
+class QLabel* MakeMandatoryMark(QWidget* parent, const QString& name,
+                                const QString& text = QStringLiteral("*"));
+
+// The window's exit button: Escape presses it, Enter in a field never does,
+// and a click closes the window.
+void UseAsExitButton(QWidget* window, QPushButton* button);
 
 // Escape presses this button, whatever it does (not just closing).
 void SetCancelButton(QWidget* window, QPushButton* button);

@@ -1,16 +1,20 @@
-#include "calendar/HandlerGuard.h"
+#include "widgets/ErrorGuard.h"
 
 #include <exception>
 
 #include "store/DatabaseError.h"
 #include "widgets/Messages.h"
 
+namespace widgets {
+
 void RunReportingErrors(QWidget* parent, const std::function<void()>& action) {
     try {
         action();
     } catch (const store::DatabaseError& error) {
-        widgets::ShowStandardError(parent, error.message());
+        ShowStandardError(parent, error.message());
     } catch (const std::exception& error) {
-        widgets::ShowStandardError(parent, QString::fromLocal8Bit(error.what()));
+        ShowStandardError(parent, QString::fromLocal8Bit(error.what()));
     }
 }
+
+}  // namespace widgets
