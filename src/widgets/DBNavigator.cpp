@@ -127,6 +127,16 @@ QAbstractButton* DBNavigator::button(NavigatorButton which) const {
     return buttons_.value(which);
 }
 
+QList<QAbstractButton*> DBNavigator::buttonsInOrder() const {
+    QList<QAbstractButton*> shown;
+    for (QToolButton* button : buttons_) {
+        if (!button->isHidden()) {
+            shown.append(button);
+        }
+    }
+    return shown;
+}
+
 void DBNavigator::buttonPressed(NavigatorButton which) {
     if (runAction(which)) {
         Q_EMIT buttonClicked(which);

@@ -32,6 +32,8 @@ public:
     // The buttons shown, always in the order of NavigatorButton.
     void setVisibleButtons(const QList<NavigatorButton>& buttons);
     QAbstractButton* button(NavigatorButton which) const;
+    // The shown buttons, left to right.
+    QList<QAbstractButton*> buttonsInOrder() const;
 
 Q_SIGNALS:
     // After every button's action, a cancelled delete included; not after an

@@ -1,0 +1,107 @@
+#include "widgets/RecordWindow.h"
+
+#include <QAbstractButton>
+
+#include "core/AppGlobals.h"
+#include "store/DatabaseError.h"
+#include "widgets/DBEdit.h"
+#include "widgets/DBGrid.h"
+#include "widgets/DBMemo.h"
+#include "widgets/DBNavigator.h"
+#include "widgets/DBText.h"
+#include "widgets/DataSource.h"
+#include "widgets/Messages.h"
+
+namespace widgets {
+namespace {
+
+template <typename Control>
+void BindFields(QWidget* window, DataSource* source) {
+    for (Control* control : window->findChildren<Control*>()) {
+        control->setDataSource(source);
+        control->setDataField(control->property("dataField").toString());
+    }
+}
+
+}  // namespace
+
+RecordWindow::RecordWindow(const QString& tableName, const QString& sortKey, QWidget* parent)
+    : QDialog(parent), DataSource1(new DataSource(this)), sortKey_(sortKey) {
+    DataSource1->setObjectName(QStringLiteral("DataSource1"));
+    ADOTable1.setObjectName(QStringLiteral("ADOTable1"));
+    ADOTable1.setTableName(tableName);
+    ADOTable1.setConnection(&ADOConnection1);
+    DataSource1->setDataSet(&ADOTable1);
+}
+
+RecordWindow::~RecordWindow() {
+    FormClose();
+}
+
+void RecordWindow::BindControls() {
+    BindFields<DBEdit>(this, DataSource1);
+    BindFields<DBMemo>(this, DataSource1);
+    BindFields<DBText>(this, DataSource1);
+    for (DBNavigator* navigator : findChildren<DBNavigator*>()) {
+        navigator->setDataSource(DataSource1);
+    }
+    for (DBGrid* grid : findChildren<DBGrid*>()) {
+        grid->setDataSource(DataSource1);
+    }
+}
+
+void RecordWindow::AddGridColumns(DBGrid* grid, std::initializer_list<GridColumn> columns) {
+    for (const GridColumn& column : columns) {
+        grid->addColumn(QLatin1String(column.field), QString::fromUtf8(column.title), column.width,
+                        column.alignment);
+    }
+}
+
+void RecordWindow::SetTabChain(const QList<QWidget*>& chain) {
+    QList<QWidget*> stops;
+    for (QWidget* widget : chain) {
+        if (auto* navigator = qobject_cast<DBNavigator*>(widget)) {
+            for (QAbstractButton* button : navigator->buttonsInOrder()) {
+                stops.append(button);
+            }
+        } else {
+            stops.append(widget);
+        }
+    }
+    for (int i = 1; i < stops.size(); ++i) {
+        setTabOrder(stops.at(i - 1), stops.at(i));
+    }
+    if (!stops.isEmpty()) {
+        stops.first()->setFocus();
+    }
+}
+
+bool RecordWindow::OpenTable() {
+    try {
+        ADOConnection1.close();
+        ADOConnection1.setConnectionString(app().AppConnectionString);
+        ADOConnection1.setCommandTimeout(0);
+        ADOConnection1.setConnectionTimeout(0);
+        ADOConnection1.setShareDenyNone(true);
+        ADOConnection1.open();
+        ADOTable1.close();
+        ADOTable1.open();
+        ADOTable1.setSort(sortKey_);
+        ADOTable1.first();
+        return true;
+    } catch (const store::DatabaseError& error) {
+        ShowStandardError(this, error.message());
+        return false;
+    }
+}
+
+void RecordWindow::done(int result) {
+    FormClose();
+    QDialog::done(result);
+}
+
+void RecordWindow::FormClose() {
+    ADOConnection1.close();
+}
+
+}  // namespace widgets
