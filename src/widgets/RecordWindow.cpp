@@ -78,12 +78,8 @@ void RecordWindow::SetTabChain(const QList<QWidget*>& chain) {
 
 bool RecordWindow::OpenTable() {
     try {
-        ADOConnection1.close();
-        ADOConnection1.setConnectionString(app().AppConnectionString);
-        ADOConnection1.setCommandTimeout(0);
-        ADOConnection1.setConnectionTimeout(0);
         ADOConnection1.setShareDenyNone(true);
-        ADOConnection1.open();
+        ADOConnection1.reopen(app().AppConnectionString);
         ADOTable1.close();
         ADOTable1.open();
         ADOTable1.setSort(sortKey_);
