@@ -53,8 +53,7 @@ private:
     std::unique_ptr<testsupport::WorkDir> work_;
     std::unique_ptr<store::Connection> connection_;
     std::unique_ptr<TForm10> form_;
-    QList<MessageRequest> messages_;
-    Answer answer_ = Answer::Ok;
+    std::unique_ptr<testsupport::MessageLog> messages_;
 
     void addContacts(const QStringList& names);
     QStringList namesInDatabase();
@@ -66,43 +65,32 @@ private:
 };
 
 void TestContacts::init() {
+    testsupport::ResetTestHooks();
     work_ = std::make_unique<testsupport::WorkDir>();
     connection_ = std::make_unique<store::Connection>();
     connection_->reopen(work_->connectionString());
-    messages_.clear();
-    answer_ = Answer::Ok;
-    widgets::SetMessageResponder([this](const MessageRequest& request) {
-        messages_.append(request);
-        return answer_;
-    });
+    messages_ = std::make_unique<testsupport::MessageLog>();
 }
 
 void TestContacts::cleanup() {
-    widgets::SetMessageResponder(nullptr);
+    messages_.reset();
     form_.reset();
     connection_.reset();
     work_.reset();
+    testsupport::ResetTestHooks();
 }
 
 void TestContacts::addContacts(const QStringList& names) {
-    for (const QString& name : names) {
-        store::Execute(*connection_,
-                       QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (ONOMATEPWNYMO, DIEYTHYNSH, "
-                                      "THLEFWNO_1) VALUES (?, 'Οδός 1', '210')"),
-                       {name});
-    }
+    testsupport::ExecuteForEach(
+        *connection_,
+        QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (ONOMATEPWNYMO, "
+                       "DIEYTHYNSH, THLEFWNO_1) VALUES (?, 'Οδός 1', '210')"),
+        names);
 }
 
 QStringList TestContacts::namesInDatabase() {
-    store::Query query;
-    query.setConnection(connection_.get());
-    query.setSql(QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA ORDER BY rowid"));
-    query.open();
-    QStringList names;
-    for (; !query.eof(); query.next()) {
-        names.append(query.asString(0));
-    }
-    return names;
+    return testsupport::ColumnValues(
+        *connection_, QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA ORDER BY rowid"));
 }
 
 TForm10* TestContacts::openForm() {
@@ -120,15 +108,12 @@ QAbstractButton* TestContacts::navigatorButton(const char* name) const {
 }
 
 void TestContacts::clickGridRow(int row) {
-    auto* grid = form_->findChild<widgets::DBGrid*>(QStringLiteral("DBGrid1"));
-    const QRect cell = grid->visualRect(grid->model()->index(row, 0));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    testsupport::ClickRow(testsupport::FindControl<widgets::DBGrid>(form_.get(), "DBGrid1"), row);
 }
 
 void TestContacts::closeForm(const QString& how) {
     if (how == QLatin1String("exit button")) {
-        QTest::mouseClick(form_->findChild<QPushButton*>(QStringLiteral("Button1")),
-                          Qt::LeftButton);
+        testsupport::Click(form_.get(), "Button1");
     } else if (how == QLatin1String("Escape")) {
         QTest::keyClick(field(1), Qt::Key_Escape);
     } else if (how == QLatin1String("Alt+ξ")) {
@@ -316,12 +301,11 @@ void TestContacts::insertAndPost() {
         testsupport::TypeText(field(number), typed.at(number - 1));
     }
     QTest::mouseClick(navigatorButton("nbPost"), Qt::LeftButton);
-    QVERIFY(messages_.isEmpty());
+    QVERIFY(messages_->requests.isEmpty());
     store::Query row;
-    row.setConnection(connection_.get());
-    row.setSql(QStringLiteral("SELECT * FROM XRHSIMA_THLEFWNA WHERE ONOMATEPWNYMO = ?"));
-    row.setParameters({typed.first()});
-    row.open();
+    testsupport::OpenQuery(row, *connection_,
+                           QStringLiteral("SELECT * FROM XRHSIMA_THLEFWNA WHERE ONOMATEPWNYMO = ?"),
+                           {typed.first()});
     QCOMPARE(row.recordCount(), 1);
     for (int column = 0; column < 7; ++column) {
         QCOMPARE(row.asString(column), typed.at(column));
@@ -371,7 +355,7 @@ void TestContacts::changeIsDroppedByClosing() {
     closeForm(how);
     QCOMPARE(namesInDatabase(), QStringList{"Άλφα"});
     QCOMPARE(field(1)->text(), QString());
-    QVERIFY(messages_.isEmpty());
+    QVERIFY(messages_->requests.isEmpty());
 }
 
 // The window has no default button: Enter must not close it and drop what
@@ -436,10 +420,10 @@ void TestContacts::deleteAsks() {
     addContacts({"Άλφα", "Βήτα", "Γάμμα"});
     openForm();
     QTest::mouseClick(navigatorButton("nbLast"), Qt::LeftButton);
-    answer_ = answer;
+    messages_->answer = answer;
     QTest::mouseClick(navigatorButton("nbDelete"), Qt::LeftButton);
-    QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_.first().text, QStringLiteral("Delete record?"));
+    QCOMPARE(messages_->requests.size(), 1);
+    QCOMPARE(messages_->requests.first().text, QStringLiteral("Delete record?"));
     QCOMPARE(namesInDatabase(), left);
     QCOMPARE(field(1)->text(), shown);
 }
@@ -454,16 +438,16 @@ void TestContacts::refusedPostKeepsTheTypedValues() {
     testsupport::TypeText(field(1), QStringLiteral("Κώστας"));
     testsupport::TypeText(field(3), QStringLiteral("2105556667"));
     QTest::mouseClick(navigatorButton("nbPost"), Qt::LeftButton);
-    QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_.first().text, QStringLiteral("DIEYTHYNSH may not be NULL"));
-    QCOMPARE(messages_.first().icon, widgets::MessageIcon::Error);
+    QCOMPARE(messages_->requests.size(), 1);
+    QCOMPARE(messages_->requests.first().text, QStringLiteral("DIEYTHYNSH may not be NULL"));
+    QCOMPARE(messages_->requests.first().icon, widgets::MessageIcon::Error);
     QVERIFY(form_->isVisible());
     QCOMPARE(field(1)->text(), QStringLiteral("Κώστας"));
     QCOMPARE(field(3)->text(), QStringLiteral("2105556667"));
     QVERIFY(namesInDatabase().isEmpty());
     testsupport::TypeText(field(2), QStringLiteral("Πατησίων 20"));
     QTest::mouseClick(navigatorButton("nbPost"), Qt::LeftButton);
-    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_->requests.size(), 1);
     QCOMPARE(namesInDatabase(), QStringList{"Κώστας"});
 }
 
@@ -489,20 +473,22 @@ void TestContacts::namesAreInGreekOrder() {
 void TestContacts::missingDatabaseOpensWithoutData() {
     QVERIFY(QFile::remove(work_->databasePath()));
     form_ = std::make_unique<TForm10>();
-    QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_.first().caption, kApplicationTitle);
-    QVERIFY(!messages_.first().text.isEmpty());
+    QCOMPARE(messages_->requests.size(), 1);
+    QCOMPARE(messages_->requests.first().caption, kApplicationTitle);
+    QVERIFY(!messages_->requests.first().text.isEmpty());
     QCOMPARE(field(1)->text(), QString());
     QVERIFY(field(1)->isReadOnly());
     for (auto* button : form_->findChildren<QToolButton*>()) {
         QVERIFY2(!button->isEnabled(), qPrintable(button->objectName()));
     }
-    QTimer::singleShot(0, form_.get(), [this] {
-        QTest::mouseClick(form_->findChild<QPushButton*>(QStringLiteral("Button1")),
-                          Qt::LeftButton);
+    bool stillUp = true;
+    const auto contacts = testsupport::AnswerNextWindow<TForm10>([&stillUp](TForm10* form) {
+        testsupport::Click(form, "Button1");
+        stillUp = form->isVisible();
     });
     form_->exec();
-    QVERIFY(!form_->isVisible());
+    VERIFY_MODAL(contacts);
+    QVERIFY(!stillUp);
     QVERIFY(!QFile::exists(work_->databasePath()));
 }
 

@@ -19,15 +19,8 @@ const QString kContacts = QStringLiteral("XRHSIMA_THLEFWNA");
 const QString kName = QStringLiteral("ONOMATEPWNYMO");
 
 QStringList NamesInDatabase(store::Connection& connection) {
-    store::Query query;
-    query.setConnection(&connection);
-    query.setSql(QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA ORDER BY rowid"));
-    query.open();
-    QStringList names;
-    for (query.first(); !query.eof(); query.next()) {
-        names.append(query.asString(0));
-    }
-    return names;
+    return testsupport::ColumnValues(
+        connection, QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA ORDER BY rowid"));
 }
 
 QStringList NamesInOrder(DataSet& set, int column) {
@@ -79,6 +72,7 @@ private:
 };
 
 void TestDataSet::init() {
+    testsupport::ResetTestHooks();
     work_ = std::make_unique<testsupport::WorkDir>();
     connection_ = std::make_unique<store::Connection>();
     connection_->setShareDenyNone(true);
@@ -92,14 +86,13 @@ void TestDataSet::cleanup() {
     table_.reset();
     connection_.reset();
     work_.reset();
+    testsupport::ResetTestHooks();
 }
 
 void TestDataSet::addContacts(const QStringList& names) {
-    for (const QString& name : names) {
-        store::Execute(*connection_,
-                       QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (ONOMATEPWNYMO) VALUES (?)"),
-                       {name});
-    }
+    testsupport::ExecuteForEach(
+        *connection_, QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (ONOMATEPWNYMO) VALUES (?)"),
+        names);
 }
 
 void TestDataSet::openContacts(const QString& sort) {
@@ -345,10 +338,9 @@ void TestDataSet::queryOverOneTableIsUpdatable() {
     store::Execute(*connection_, QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES(?)"),
                    {QStringLiteral("2008-03-05")});
     store::Query day;
-    day.setConnection(connection_.get());
-    day.setSql(QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=?"));
-    day.setParameters({QStringLiteral("2008-03-05")});
-    day.open();
+    testsupport::OpenQuery(day, *connection_,
+                           QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=?"),
+                           {QStringLiteral("2008-03-05")});
     QVERIFY(day.isUpdatable());
     QCOMPARE(day.fieldCount(), 29);
     day.setValue(QStringLiteral("0800-0830"), QStringLiteral("Οδοντίατρος"));
@@ -363,9 +355,8 @@ void TestDataSet::queryOverOneTableIsUpdatable() {
 
 void TestDataSet::aggregateQueryIsReadOnly() {
     store::Query count;
-    count.setConnection(connection_.get());
-    count.setSql(QStringLiteral("select count(*) as synolo from ADMINISTRATOR_ACCOUNT"));
-    count.open();
+    testsupport::OpenQuery(count, *connection_,
+                           QStringLiteral("select count(*) as synolo from ADMINISTRATOR_ACCOUNT"));
     QVERIFY(!count.isUpdatable());
     QCOMPARE(count.asInteger(QStringLiteral("SYNOLO")), 0);
     QVERIFY_THROWS_EXCEPTION(DatabaseError, count.setValue(0, 5));

@@ -77,19 +77,18 @@ private:
     std::unique_ptr<store::Table> table_;
     std::unique_ptr<QWidget> host_;
     widgets::DataSource* source_ = nullptr;
-    QList<MessageRequest> messages_;
-    Answer answer_ = Answer::Ok;
+    std::unique_ptr<testsupport::MessageLog> messages_;
 
     void addContacts(const QStringList& names);
     void openTable(const QString& table, const QString& sort = QString());
     widgets::DBEdit* addEdit(const QString& field);
     widgets::DBNavigator* addNavigator();
     widgets::DBGrid* addGrid();
-    void clickRow(widgets::DBGrid* grid, int row);
     QVariant stored(const QString& sql);
 };
 
 void TestWidgets::init() {
+    testsupport::ResetTestHooks();
     work_ = std::make_unique<testsupport::WorkDir>();
     connection_ = std::make_unique<store::Connection>();
     connection_->reopen(work_->connectionString());
@@ -99,28 +98,22 @@ void TestWidgets::init() {
     host_->resize(600, 400);
     source_ = new widgets::DataSource(host_.get());
     source_->setDataSet(table_.get());
-    messages_.clear();
-    answer_ = Answer::Ok;
-    widgets::SetMessageResponder([this](const MessageRequest& request) {
-        messages_.append(request);
-        return answer_;
-    });
+    messages_ = std::make_unique<testsupport::MessageLog>();
 }
 
 void TestWidgets::cleanup() {
-    widgets::SetMessageResponder(nullptr);
+    messages_.reset();
     host_.reset();
     table_.reset();
     connection_.reset();
     work_.reset();
+    testsupport::ResetTestHooks();
 }
 
 void TestWidgets::addContacts(const QStringList& names) {
-    for (const QString& name : names) {
-        store::Execute(*connection_,
-                       QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (ONOMATEPWNYMO) VALUES (?)"),
-                       {name});
-    }
+    testsupport::ExecuteForEach(
+        *connection_, QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (ONOMATEPWNYMO) VALUES (?)"),
+        names);
 }
 
 void TestWidgets::openTable(const QString& table, const QString& sort) {
@@ -150,11 +143,6 @@ widgets::DBGrid* TestWidgets::addGrid() {
     grid->addColumn(kPhone, QStringLiteral("Τηλέφωνο"), 85, Qt::AlignHCenter);
     host_->show();
     return grid;
-}
-
-void TestWidgets::clickRow(widgets::DBGrid* grid, int row) {
-    const QRect cell = grid->visualRect(grid->model()->index(row, 0));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
 }
 
 QVariant TestWidgets::stored(const QString& sql) {
@@ -220,7 +208,7 @@ void TestWidgets::typingPutsTheRowIntoEditAndPostWritesIt() {
                                    "WHERE ONOMATEPWNYMO = 'Άλφας'"))
                  .toInt(),
              1);
-    QVERIFY(messages_.isEmpty());
+    QVERIFY(messages_->requests.isEmpty());
 }
 
 void TestWidgets::typingIntoAnEmptySetStartsANewRow() {
@@ -354,7 +342,7 @@ void TestWidgets::datesAndAmountsAreShownAndTaken() {
     testsupport::TypeText(edit, typed);
     QCOMPARE(table_->state(), State::Edit);
     QTest::mouseClick(navigator->button(NavigatorButton::Post), Qt::LeftButton);
-    QVERIFY(messages_.isEmpty());
+    QVERIFY(messages_->requests.isEmpty());
     QCOMPARE(table_->state(), State::Browse);
     QCOMPARE(stored(QStringLiteral("SELECT %1 FROM EKSODA").arg(field)), written);
 }
@@ -368,8 +356,8 @@ void TestWidgets::badDateIsRefusedAtPostAndKept() {
     date->selectAll();
     testsupport::TypeText(date, QStringLiteral("31/2/2009"));
     QTest::mouseClick(navigator->button(NavigatorButton::Post), Qt::LeftButton);
-    QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_.first().text, QStringLiteral("'31/2/2009' is not a valid date."));
+    QCOMPARE(messages_->requests.size(), 1);
+    QCOMPARE(messages_->requests.first().text, QStringLiteral("'31/2/2009' is not a valid date."));
     QCOMPARE(table_->state(), State::Edit);
     QCOMPARE(date->text(), QStringLiteral("31/2/2009"));
     QCOMPARE(stored(QStringLiteral("SELECT HMEROMHNIA FROM EKSODA")).toString(),
@@ -377,7 +365,7 @@ void TestWidgets::badDateIsRefusedAtPostAndKept() {
     date->setSelection(0, 2);
     testsupport::TypeText(date, QStringLiteral("28"));
     QTest::mouseClick(navigator->button(NavigatorButton::Post), Qt::LeftButton);
-    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_->requests.size(), 1);
     QCOMPARE(stored(QStringLiteral("SELECT HMEROMHNIA FROM EKSODA")).toString(),
              QStringLiteral("2009-02-28"));
 }
@@ -498,12 +486,12 @@ void TestWidgets::navigatorDeleteAsks() {
     widgets::DBEdit* name = addEdit(kName);
     QSignalSpy clicked(navigator, &widgets::DBNavigator::buttonClicked);
     table_->moveTo(current);
-    answer_ = answer;
+    messages_->answer = answer;
     QTest::mouseClick(navigator->button(NavigatorButton::Delete), Qt::LeftButton);
-    QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_.first().text, QStringLiteral("Delete record?"));
-    QCOMPARE(messages_.first().caption, QStringLiteral("Confirm"));
-    QCOMPARE(messages_.first().buttons, (QList<Answer>{Answer::Ok, Answer::Cancel}));
+    QCOMPARE(messages_->requests.size(), 1);
+    QCOMPARE(messages_->requests.first().text, QStringLiteral("Delete record?"));
+    QCOMPARE(messages_->requests.first().caption, QStringLiteral("Confirm"));
+    QCOMPARE(messages_->requests.first().buttons, (QList<Answer>{Answer::Ok, Answer::Cancel}));
     QCOMPARE(name->text(), shown);
     QCOMPARE(clicked.size(), 1);
     store::Query query;
@@ -531,9 +519,9 @@ void TestWidgets::refusedPostKeepsTypedValuesAndShowsTheMessage() {
     QTest::mouseClick(navigator->button(NavigatorButton::Insert), Qt::LeftButton);
     testsupport::TypeText(phone, QStringLiteral("2310000000"));
     QTest::mouseClick(navigator->button(NavigatorButton::Post), Qt::LeftButton);
-    QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_.first().caption, kApplicationTitle);
-    QCOMPARE(messages_.first().text, QStringLiteral("ONOMATEPWNYMO is required"));
+    QCOMPARE(messages_->requests.size(), 1);
+    QCOMPARE(messages_->requests.first().caption, kApplicationTitle);
+    QCOMPARE(messages_->requests.first().text, QStringLiteral("ONOMATEPWNYMO is required"));
     QCOMPARE(table_->state(), State::Insert);
     QCOMPARE(phone->text(), QStringLiteral("2310000000"));
     QCOMPARE(clicked.size(), 1);  // the Insert; the refused Post does not signal
@@ -640,20 +628,15 @@ void TestWidgets::gridClickMakesTheRowCurrent() {
         name->end(false);
         testsupport::TypeText(name, QStringLiteral("x"));
     }
-    clickRow(grid, clicked);
+    testsupport::ClickRow(grid, clicked);
     QCOMPARE(table_->state(), State::Browse);
     QCOMPARE(name->text(), shown);
     QCOMPARE(grid->currentIndex().row(), table_->recNo());
     QCOMPARE(grid->selectionModel()->selectedRows().size(), 1);
-    store::Query query;
-    query.setConnection(connection_.get());
-    query.setSql(QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA ORDER BY 1"));
-    query.open();
-    QStringList names;
-    for (; !query.eof(); query.next()) {
-        names.append(query.asString(0));
-    }
-    QCOMPARE(names, stored);
+    QCOMPARE(
+        testsupport::ColumnValues(
+            *connection_, QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA ORDER BY 1")),
+        stored);
 }
 
 void TestWidgets::gridClickAfterARefusedPostStaysOnTheRow() {
@@ -667,9 +650,9 @@ void TestWidgets::gridClickAfterARefusedPostStaysOnTheRow() {
     widgets::DBGrid* grid = addGrid();
     name->selectAll();
     testsupport::TypeText(name, QStringLiteral("x"));
-    clickRow(grid, 1);
-    QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_.first().text, QStringLiteral("x is not a name"));
+    testsupport::ClickRow(grid, 1);
+    QCOMPARE(messages_->requests.size(), 1);
+    QCOMPARE(messages_->requests.first().text, QStringLiteral("x is not a name"));
     QCOMPARE(table_->recNo(), 0);
     QCOMPARE(table_->state(), State::Edit);
     QCOMPARE(grid->currentIndex().row(), 0);
@@ -776,14 +759,14 @@ void TestWidgets::gridCtrlDeleteAsks() {
     addContacts({"Α", "Β"});
     openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
     widgets::DBGrid* grid = addGrid();
-    answer_ = answer;
+    messages_->answer = answer;
     QTest::keyClick(grid, Qt::Key_Delete);
-    QVERIFY(messages_.isEmpty());
+    QVERIFY(messages_->requests.isEmpty());
     QTest::keyClick(grid, Qt::Key_Down);
     QCOMPARE(table_->recNo(), 1);
     QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
-    QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_.first().text, QStringLiteral("Delete record?"));
+    QCOMPARE(messages_->requests.size(), 1);
+    QCOMPARE(messages_->requests.first().text, QStringLiteral("Delete record?"));
     QCOMPARE(stored(QStringLiteral("SELECT count(*) FROM XRHSIMA_THLEFWNA")).toInt(), left);
     QCOMPARE(grid->model()->rowCount(), left);
     QCOMPARE(grid->currentIndex().row(), table_->recNo());
