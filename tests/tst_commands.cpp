@@ -45,16 +45,19 @@ struct SeenWhileOpen {
 
 // Closes the next modal window, which must be windowClass, after noting
 // what was visible meanwhile.
-std::unique_ptr<testsupport::ExpectedModal> CloseNextModal(const QString& windowClass,
-                                                           SeenWhileOpen* seen, QWidget* main,
-                                                           QSystemTrayIcon* tray) {
-    return testsupport::AnswerNextModal(windowClass, [seen, main, tray](QWidget* modal) {
-        seen->answered = true;
-        seen->windowClass = QString::fromLatin1(modal->metaObject()->className());
-        seen->mainVisible = main->isVisible();
-        seen->trayVisible = tray->isVisible();
-        modal->close();
-    });
+std::unique_ptr<testsupport::ExpectedModal> CloseNextModal(
+    const QString& windowClass, SeenWhileOpen* seen, QWidget* main, QSystemTrayIcon* tray,
+    std::source_location where = std::source_location::current()) {
+    return testsupport::AnswerNextModal(
+        windowClass,
+        [seen, main, tray](QWidget* modal) {
+            seen->answered = true;
+            seen->windowClass = QString::fromLatin1(modal->metaObject()->className());
+            seen->mainVisible = main->isVisible();
+            seen->trayVisible = tray->isVisible();
+            modal->close();
+        },
+        testsupport::kModalTimeoutMs, where);
 }
 
 // A stand-in calculator on PATH: a script that leaves a mark when it starts.

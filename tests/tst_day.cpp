@@ -80,8 +80,9 @@ QAbstractButton* PostButton(QWidget* window) {
 }
 
 // Opens the day's notes from its task table and acts in them.
-void OpenNotes(QWidget* table, std::function<void(TForm4*)> act) {
-    const auto notes = AnswerNextWindow<TForm4>(std::move(act));
+void OpenNotes(QWidget* table, std::function<void(TForm4*)> act,
+               std::source_location where = std::source_location::current()) {
+    const auto notes = AnswerNextWindow<TForm4>(std::move(act), kModalTimeoutMs, where);
     Click(table, "Button1");
     VERIFY_MODAL(notes);
 }
@@ -130,7 +131,8 @@ private Q_SLOTS:
 
 private:
     // Clicks a day of the shown month and acts in its task table.
-    void OpenDay(int day, std::function<void(TForm2*)> act);
+    void OpenDay(int day, std::function<void(TForm2*)> act,
+                 std::source_location where = std::source_location::current());
 
     std::unique_ptr<testsupport::WorkDir> work_;
     std::unique_ptr<TForm1> main_;
@@ -150,8 +152,8 @@ void TestDay::cleanup() {
     ResetTestHooks();
 }
 
-void TestDay::OpenDay(int day, std::function<void(TForm2*)> act) {
-    const auto table = AnswerNextWindow<TForm2>(act);
+void TestDay::OpenDay(int day, std::function<void(TForm2*)> act, std::source_location where) {
+    const auto table = AnswerNextWindow<TForm2>(std::move(act), kModalTimeoutMs, where);
     QLabel* label = DayLabel(main_.get(), day);
     QVERIFY(label != nullptr);
     QTest::mouseClick(label, Qt::LeftButton);
