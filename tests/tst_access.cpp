@@ -37,6 +37,12 @@ void StoreRow(const QString& value) {
         QStringLiteral("insert into ADMINISTRATOR_ACCOUNT (PASSWORD) values (?)"), {value});
 }
 
+// Types the two entries of the set-password and change-password windows.
+void TypeEntries(QWidget* window, const QString& first, const QString& second) {
+    testsupport::ReplaceText(window, "Edit1", first);
+    testsupport::ReplaceText(window, "Edit2", second);
+}
+
 }  // namespace
 
 class TestAccess : public QObject {
@@ -279,12 +285,10 @@ void TestAccess::saveButtonNeedsTwoEqualCleanEntries() {
     window->show();
     auto* button = FindControl<QPushButton>(window.get(), "Button1");
     QVERIFY(!button->isEnabled());
-    testsupport::ReplaceText(window.get(), "Edit1", first);
-    testsupport::ReplaceText(window.get(), "Edit2", second);
+    TypeEntries(window.get(), first, second);
     QCOMPARE(button->isEnabled(), enabled);
     // The rule is symmetric: typing the entries the other way round agrees.
-    testsupport::ReplaceText(window.get(), "Edit1", second);
-    testsupport::ReplaceText(window.get(), "Edit2", first);
+    TypeEntries(window.get(), second, first);
     QCOMPARE(button->isEnabled(), enabled);
 }
 
@@ -305,9 +309,8 @@ void TestAccess::storedHashVerifiesThePasswordAndIsNotThePassword() {
 void TestAccess::setPasswordStoresOneTrimmedHash() {
     TForm17 window;
     window.show();
-    testsupport::ReplaceText(&window, "Edit1", QStringLiteral("  Secret1 "));
-    testsupport::ReplaceText(&window, "Edit2", QStringLiteral("Secret1\t"));
-    QTest::mouseClick(FindControl<QPushButton>(&window, "Button1"), Qt::LeftButton);
+    TypeEntries(&window, QStringLiteral("  Secret1 "), QStringLiteral("Secret1\t"));
+    testsupport::Click(&window, "Button1");
     QCOMPARE(notices(), QStringList{kSaved});
     QVERIFY(!window.isVisible());
     QCOMPARE(window.result(), int(QDialog::Accepted));
@@ -332,8 +335,7 @@ void TestAccess::changePasswordReplacesEveryRow() {
     StoreRow(accesscontrol::HashPassword(QStringLiteral("old two")));
     TForm27 window;
     window.show();
-    testsupport::ReplaceText(&window, "Edit1", QStringLiteral("Νέος 2"));
-    testsupport::ReplaceText(&window, "Edit2", QStringLiteral("Νέος 2"));
+    TypeEntries(&window, QStringLiteral("Νέος 2"), QStringLiteral("Νέος 2"));
     QTest::keyClick(FindControl<QLineEdit>(&window, "Edit2"), Qt::Key_Return);
     QCOMPARE(notices(), QStringList{kSaved});
     QVERIFY(!window.isVisible());
@@ -348,9 +350,8 @@ void TestAccess::changePasswordReplacesEveryRow() {
 void TestAccess::changePasswordWithoutRowsStoresNothing() {
     TForm27 window;
     window.show();
-    testsupport::ReplaceText(&window, "Edit1", QStringLiteral("abc"));
-    testsupport::ReplaceText(&window, "Edit2", QStringLiteral("abc"));
-    QTest::mouseClick(FindControl<QPushButton>(&window, "Button1"), Qt::LeftButton);
+    TypeEntries(&window, QStringLiteral("abc"), QStringLiteral("abc"));
+    testsupport::Click(&window, "Button1");
     QCOMPARE(notices(), QStringList{kSaved});
     QVERIFY(StoredPasswords().isEmpty());
 }
@@ -368,12 +369,11 @@ void TestAccess::changePasswordLeavesWithoutStoring() {
     TForm27 window;
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    testsupport::ReplaceText(&window, "Edit1", QStringLiteral("new"));
-    testsupport::ReplaceText(&window, "Edit2", QStringLiteral("new"));
+    TypeEntries(&window, QStringLiteral("new"), QStringLiteral("new"));
     if (byEscape) {
         QTest::keyClick(FindControl<QLineEdit>(&window, "Edit2"), Qt::Key_Escape);
     } else {
-        QTest::mouseClick(FindControl<QPushButton>(&window, "Button2"), Qt::LeftButton);
+        testsupport::Click(&window, "Button2");
     }
     QVERIFY(!window.isVisible());
     QCOMPARE(window.result(), int(QDialog::Rejected));
@@ -391,8 +391,7 @@ void TestAccess::saveErrorKeepsTheWindowAndTheEntries() {
     QFETCH(QString, windowClass);
     const std::unique_ptr<QDialog> window = MakeWindow(windowClass);
     window->show();
-    testsupport::ReplaceText(window.get(), "Edit1", QStringLiteral("abc"));
-    testsupport::ReplaceText(window.get(), "Edit2", QStringLiteral("abc "));
+    TypeEntries(window.get(), QStringLiteral("abc"), QStringLiteral("abc "));
     store::DiscardIdleHandles();
     QVERIFY(QFile::remove(workDir_->databasePath()));
     QTest::mouseClick(FindControl<QPushButton>(window.get(), "Button1"), Qt::LeftButton);
@@ -454,12 +453,12 @@ void TestAccess::refusedAttemptsAreUnlimited() {
     window.show();
     for (int attempt = 0; attempt < 6; ++attempt) {
         testsupport::ReplaceText(&window, "Edit3", QStringLiteral("wrong%1").arg(attempt));
-        QTest::mouseClick(FindControl<QPushButton>(&window, "Button4"), Qt::LeftButton);
+        testsupport::Click(&window, "Button4");
     }
     QCOMPARE(notices().size(), 6);
     QVERIFY(window.isVisible());
     testsupport::ReplaceText(&window, "Edit3", QStringLiteral("Secret1"));
-    QTest::mouseClick(FindControl<QPushButton>(&window, "Button4"), Qt::LeftButton);
+    testsupport::Click(&window, "Button4");
     QVERIFY(!window.isVisible());
     QCOMPARE(app().ExitMarker, kLoginAccepted);
 }
@@ -470,7 +469,7 @@ void TestAccess::loginErrorIsReportedAndTheWindowStays() {
     store::DiscardIdleHandles();
     QVERIFY(QFile::remove(workDir_->databasePath()));
     testsupport::ReplaceText(&window, "Edit3", QStringLiteral("Secret1"));
-    QTest::mouseClick(FindControl<QPushButton>(&window, "Button4"), Qt::LeftButton);
+    testsupport::Click(&window, "Button4");
     QCOMPARE(notices(), QStringList{kError});
     QVERIFY(window.isVisible());
     QCOMPARE(app().ExitMarker, kExitRequested);
@@ -493,14 +492,14 @@ void TestAccess::leavingTheLoginLeavesExitRequested() {
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     testsupport::ReplaceText(&window, "Edit3", QStringLiteral("nope"));
-    QTest::mouseClick(FindControl<QPushButton>(&window, "Button4"), Qt::LeftButton);
+    testsupport::Click(&window, "Button4");
     QCOMPARE(app().ExitMarker, kExitRequested);
     if (how != QLatin1String("close")) {
         // Έξοδος writes the stop itself, whatever the marker held before.
         app().ExitMarker = kLoginAccepted;
     }
     if (how == QLatin1String("button")) {
-        QTest::mouseClick(FindControl<QPushButton>(&window, "Button2"), Qt::LeftButton);
+        testsupport::Click(&window, "Button2");
     } else if (how == QLatin1String("escape")) {
         QTest::keyClick(FindControl<QLineEdit>(&window, "Edit3"), Qt::Key_Escape);
     } else if (how == QLatin1String("accelerator")) {

@@ -50,8 +50,7 @@ private Q_SLOTS:
     void missingDatabaseOpensWithoutData();
 
 private:
-    std::unique_ptr<testsupport::WorkDir> work_;
-    std::unique_ptr<store::Connection> connection_;
+    std::unique_ptr<testsupport::TestDatabase> database_;
     std::unique_ptr<TForm10> form_;
     std::unique_ptr<testsupport::MessageLog> messages_;
 
@@ -66,23 +65,20 @@ private:
 
 void TestContacts::init() {
     testsupport::ResetTestHooks();
-    work_ = std::make_unique<testsupport::WorkDir>();
-    connection_ = std::make_unique<store::Connection>();
-    connection_->reopen(work_->connectionString());
+    database_ = std::make_unique<testsupport::TestDatabase>();
     messages_ = std::make_unique<testsupport::MessageLog>();
 }
 
 void TestContacts::cleanup() {
     messages_.reset();
     form_.reset();
-    connection_.reset();
-    work_.reset();
+    database_.reset();
     testsupport::ResetTestHooks();
 }
 
 void TestContacts::addContacts(const QStringList& names) {
     testsupport::ExecuteForEach(
-        *connection_,
+        database_->connection,
         QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (ONOMATEPWNYMO, "
                        "DIEYTHYNSH, THLEFWNO_1) VALUES (?, 'Οδός 1', '210')"),
         names);
@@ -90,7 +86,8 @@ void TestContacts::addContacts(const QStringList& names) {
 
 QStringList TestContacts::namesInDatabase() {
     return testsupport::ColumnValues(
-        *connection_, QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA ORDER BY rowid"));
+        database_->connection,
+        QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA ORDER BY rowid"));
 }
 
 TForm10* TestContacts::openForm() {
@@ -154,7 +151,7 @@ void TestContacts::fieldsAreLaidOutAndBound() {
     QFETCH(QString, column);
     QFETCH(int, width);
     QFETCH(bool, mandatory);
-    store::Execute(*connection_,
+    store::Execute(database_->connection,
                    QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (%1) VALUES ('τιμή')").arg(column));
     openForm();
     widgets::DBEdit* edit = field(number);
@@ -282,8 +279,8 @@ void TestContacts::emptyTableOpensEmptyAndTypingStartsARow() {
     testsupport::TypeText(field(1), QStringLiteral("Μαρία"));
     QTest::mouseClick(navigatorButton("nbPost"), Qt::LeftButton);
     QCOMPARE(namesInDatabase(), QStringList{"Μαρία"});
-    QCOMPARE(store::ScalarQuery(*connection_, QStringLiteral("SELECT THLEFWNO_1 FROM "
-                                                             "XRHSIMA_THLEFWNA"))
+    QCOMPARE(store::ScalarQuery(database_->connection, QStringLiteral("SELECT THLEFWNO_1 FROM "
+                                                                      "XRHSIMA_THLEFWNA"))
                  .toString(),
              QStringLiteral("2101234567"));
     QVERIFY(navigatorButton("nbDelete")->isEnabled());
@@ -303,7 +300,7 @@ void TestContacts::insertAndPost() {
     QTest::mouseClick(navigatorButton("nbPost"), Qt::LeftButton);
     QVERIFY(messages_->requests.isEmpty());
     store::Query row;
-    testsupport::OpenQuery(row, *connection_,
+    testsupport::OpenQuery(row, database_->connection,
                            QStringLiteral("SELECT * FROM XRHSIMA_THLEFWNA WHERE ONOMATEPWNYMO = ?"),
                            {typed.first()});
     QCOMPARE(row.recordCount(), 1);
@@ -332,11 +329,11 @@ void TestContacts::changeIsSavedByMovingToAnotherRow() {
         clickGridRow(1);
     }
     QCOMPARE(field(1)->text(), QStringLiteral("Βήτα"));
-    QCOMPARE(
-        store::ScalarQuery(*connection_, QStringLiteral("SELECT DIEYTHYNSH FROM XRHSIMA_THLEFWNA "
-                                                        "WHERE ONOMATEPWNYMO = 'Άλφα'"))
-            .toString(),
-        QStringLiteral("Νέα οδός 9"));
+    QCOMPARE(store::ScalarQuery(database_->connection,
+                                QStringLiteral("SELECT DIEYTHYNSH FROM XRHSIMA_THLEFWNA "
+                                               "WHERE ONOMATEPWNYMO = 'Άλφα'"))
+                 .toString(),
+             QStringLiteral("Νέα οδός 9"));
 }
 
 void TestContacts::changeIsDroppedByClosing_data() {
@@ -370,9 +367,9 @@ void TestContacts::enterInAFieldKeepsTheWindowAndTheChange() {
     QVERIFY(form_->isVisible());
     QCOMPARE(field(4)->text(), QStringLiteral("6944000000"));
     QTest::mouseClick(navigatorButton("nbNext"), Qt::LeftButton);
-    QCOMPARE(store::ScalarQuery(*connection_, QStringLiteral("SELECT THLEFWNO_2 FROM "
-                                                             "XRHSIMA_THLEFWNA WHERE "
-                                                             "ONOMATEPWNYMO = 'Άλφα'"))
+    QCOMPARE(store::ScalarQuery(database_->connection, QStringLiteral("SELECT THLEFWNO_2 FROM "
+                                                                      "XRHSIMA_THLEFWNA WHERE "
+                                                                      "ONOMATEPWNYMO = 'Άλφα'"))
                  .toString(),
              QStringLiteral("6944000000"));
 }
@@ -429,7 +426,7 @@ void TestContacts::deleteAsks() {
 }
 
 void TestContacts::refusedPostKeepsTheTypedValues() {
-    store::Execute(*connection_,
+    store::Execute(database_->connection,
                    QStringLiteral("CREATE TRIGGER needs_address BEFORE INSERT ON XRHSIMA_THLEFWNA "
                                   "WHEN NEW.DIEYTHYNSH IS NULL "
                                   "BEGIN SELECT RAISE(ABORT, 'DIEYTHYNSH may not be NULL'); END"));
@@ -471,7 +468,7 @@ void TestContacts::namesAreInGreekOrder() {
 }
 
 void TestContacts::missingDatabaseOpensWithoutData() {
-    QVERIFY(QFile::remove(work_->databasePath()));
+    QVERIFY(QFile::remove(database_->work.databasePath()));
     form_ = std::make_unique<TForm10>();
     QCOMPARE(messages_->requests.size(), 1);
     QCOMPARE(messages_->requests.first().caption, kApplicationTitle);
@@ -489,7 +486,7 @@ void TestContacts::missingDatabaseOpensWithoutData() {
     form_->exec();
     VERIFY_MODAL(contacts);
     QVERIFY(!stillUp);
-    QVERIFY(!QFile::exists(work_->databasePath()));
+    QVERIFY(!QFile::exists(database_->work.databasePath()));
 }
 
 QTEST_MAIN(TestContacts)

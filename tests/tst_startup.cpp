@@ -164,8 +164,7 @@ std::function<void(QWidget*)> LoginPlan(const QString& plan) {
             attempt(QStringLiteral("wrong"));
             login->close();
         } else if (plan == QLatin1String("exit")) {
-            QTest::mouseClick(FindControl<QPushButton>(login, QStringLiteral("Button2")),
-                              Qt::LeftButton);
+            testsupport::Click(login, QStringLiteral("Button2"));
         } else if (plan == QLatin1String("escape")) {
             QTest::keyClick(login, Qt::Key_Escape);
         } else if (plan == QLatin1String("close")) {
@@ -173,8 +172,7 @@ std::function<void(QWidget*)> LoginPlan(const QString& plan) {
         }
         // A refused plan leaves by Έξοδος, so that no run waits forever.
         if (login->isVisible()) {
-            QTest::mouseClick(FindControl<QPushButton>(login, QStringLiteral("Button2")),
-                              Qt::LeftButton);
+            testsupport::Click(login, QStringLiteral("Button2"));
         }
     };
 }
@@ -184,8 +182,7 @@ std::function<void(QWidget*)> SetPasswordPlan(const QString& plan) {
         if (plan == QLatin1String("save")) {
             testsupport::ReplaceText(window, QStringLiteral("Edit1"), QStringLiteral("Secret1"));
             testsupport::ReplaceText(window, QStringLiteral("Edit2"), QStringLiteral("Secret1"));
-            QTest::mouseClick(FindControl<QPushButton>(window, QStringLiteral("Button1")),
-                              Qt::LeftButton);
+            testsupport::Click(window, QStringLiteral("Button1"));
         } else {
             window->close();
         }

@@ -72,14 +72,12 @@ private Q_SLOTS:
     void gridCtrlDeleteAsks();
 
 private:
-    std::unique_ptr<testsupport::WorkDir> work_;
-    std::unique_ptr<store::Connection> connection_;
+    std::unique_ptr<testsupport::TestDatabase> database_;
     std::unique_ptr<store::Table> table_;
     std::unique_ptr<QWidget> host_;
     widgets::DataSource* source_ = nullptr;
     std::unique_ptr<testsupport::MessageLog> messages_;
 
-    void addContacts(const QStringList& names);
     void openTable(const QString& table, const QString& sort = QString());
     widgets::DBEdit* addEdit(const QString& field);
     widgets::DBNavigator* addNavigator();
@@ -89,11 +87,9 @@ private:
 
 void TestWidgets::init() {
     testsupport::ResetTestHooks();
-    work_ = std::make_unique<testsupport::WorkDir>();
-    connection_ = std::make_unique<store::Connection>();
-    connection_->reopen(work_->connectionString());
+    database_ = std::make_unique<testsupport::TestDatabase>();
     table_ = std::make_unique<store::Table>();
-    table_->setConnection(connection_.get());
+    table_->setConnection(&database_->connection);
     host_ = std::make_unique<QWidget>();
     host_->resize(600, 400);
     source_ = new widgets::DataSource(host_.get());
@@ -105,15 +101,8 @@ void TestWidgets::cleanup() {
     messages_.reset();
     host_.reset();
     table_.reset();
-    connection_.reset();
-    work_.reset();
+    database_.reset();
     testsupport::ResetTestHooks();
-}
-
-void TestWidgets::addContacts(const QStringList& names) {
-    testsupport::ExecuteForEach(
-        *connection_, QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (ONOMATEPWNYMO) VALUES (?)"),
-        names);
 }
 
 void TestWidgets::openTable(const QString& table, const QString& sort) {
@@ -146,11 +135,11 @@ widgets::DBGrid* TestWidgets::addGrid() {
 }
 
 QVariant TestWidgets::stored(const QString& sql) {
-    return store::ScalarQuery(*connection_, sql);
+    return store::ScalarQuery(database_->connection, sql);
 }
 
 void TestWidgets::editShowsTheCurrentRowAndNullAsEmpty() {
-    store::Execute(*connection_,
+    store::Execute(database_->connection,
                    QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (ONOMATEPWNYMO, THLEFWNO_1) "
                                   "VALUES ('Άλφα', '210'), ('Βήτα', NULL)"));
     openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
@@ -182,7 +171,8 @@ void TestWidgets::typingLimitIsTheDeclaredLength() {
     QFETCH(QString, declared);
     QFETCH(QString, typed);
     QFETCH(QString, kept);
-    store::Execute(*connection_, QStringLiteral("CREATE TABLE LIMITED (NAME %1)").arg(declared));
+    store::Execute(database_->connection,
+                   QStringLiteral("CREATE TABLE LIMITED (NAME %1)").arg(declared));
     openTable(QStringLiteral("LIMITED"));
     widgets::DBEdit* edit = addEdit(QStringLiteral("NAME"));
     testsupport::TypeText(edit, typed);
@@ -192,7 +182,7 @@ void TestWidgets::typingLimitIsTheDeclaredLength() {
 }
 
 void TestWidgets::typingPutsTheRowIntoEditAndPostWritesIt() {
-    addContacts({"Άλφα", "Βήτα"});
+    database_->addContacts({"Άλφα", "Βήτα"});
     openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
     widgets::DBEdit* name = addEdit(kName);
     widgets::DBNavigator* navigator = addNavigator();
@@ -229,7 +219,7 @@ void TestWidgets::typingIntoAnEmptySetStartsANewRow() {
 }
 
 void TestWidgets::closedSetLeavesTheFieldsEmptyAndReadOnly() {
-    addContacts({"Άλφα"});
+    database_->addContacts({"Άλφα"});
     openTable(kContacts);
     widgets::DBEdit* name = addEdit(kName);
     auto* memo = new widgets::DBMemo(host_.get());
@@ -237,7 +227,7 @@ void TestWidgets::closedSetLeavesTheFieldsEmptyAndReadOnly() {
     memo->setDataField(kName);
     widgets::DBNavigator* navigator = addNavigator();
     testsupport::TypeText(name, QStringLiteral("x"));
-    connection_->close();
+    database_->connection.close();
     QCOMPARE(name->text(), QString());
     QCOMPARE(memo->toPlainText(), QString());
     QVERIFY(name->isReadOnly());
@@ -249,7 +239,7 @@ void TestWidgets::closedSetLeavesTheFieldsEmptyAndReadOnly() {
     for (const QToolButton* button : buttons) {
         QVERIFY2(!button->isEnabled(), qPrintable(button->objectName()));
     }
-    connection_->reopen(work_->connectionString());
+    database_->connection.reopen(database_->work.connectionString());
     QCOMPARE(stored(QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA")).toString(),
              QStringLiteral("Άλφα"));
 }
@@ -268,7 +258,7 @@ void TestWidgets::memoKeepsLineBreaks_data() {
 void TestWidgets::memoKeepsLineBreaks() {
     QFETCH(QVariant, before);
     QFETCH(QString, after);
-    store::Execute(*connection_,
+    store::Execute(database_->connection,
                    QStringLiteral("INSERT INTO NOTES (TITLOS, PERIGRAFH) VALUES ('t', ?)"),
                    {before});
     openTable(QStringLiteral("NOTES"));
@@ -285,7 +275,7 @@ void TestWidgets::memoKeepsLineBreaks() {
 }
 
 void TestWidgets::hiddenTextReadsTheCounter() {
-    store::Execute(*connection_,
+    store::Execute(database_->connection,
                    QStringLiteral("INSERT INTO NOTES (ID, TITLOS) VALUES (41, 'a'), (7, 'b')"));
     openTable(QStringLiteral("NOTES"), QStringLiteral("TITLOS ASC"));
     auto* id = new widgets::DBText(host_.get());
@@ -331,8 +321,8 @@ void TestWidgets::datesAndAmountsAreShownAndTaken() {
     QFETCH(QString, shown);
     QFETCH(QString, typed);
     QFETCH(QVariant, written);
-    store::Execute(*connection_, QStringLiteral("INSERT INTO EKSODA VALUES "
-                                                "('2008-03-05', 1234, -5, 'x')"));
+    store::Execute(database_->connection, QStringLiteral("INSERT INTO EKSODA VALUES "
+                                                         "('2008-03-05', 1234, -5, 'x')"));
     openTable(QStringLiteral("EKSODA"));
     widgets::DBEdit* edit = addEdit(field);
     widgets::DBNavigator* navigator = addNavigator();
@@ -348,8 +338,8 @@ void TestWidgets::datesAndAmountsAreShownAndTaken() {
 }
 
 void TestWidgets::badDateIsRefusedAtPostAndKept() {
-    store::Execute(*connection_, QStringLiteral("INSERT INTO EKSODA VALUES "
-                                                "('2008-03-05', 100, 0, 'x')"));
+    store::Execute(database_->connection, QStringLiteral("INSERT INTO EKSODA VALUES "
+                                                         "('2008-03-05', 100, 0, 'x')"));
     openTable(QStringLiteral("EKSODA"));
     widgets::DBEdit* date = addEdit(QStringLiteral("HMEROMHNIA"));
     widgets::DBNavigator* navigator = addNavigator();
@@ -408,7 +398,7 @@ void TestWidgets::navigatorEnablingRules() {
     QFETCH(QString, action);
     QFETCH(QString, enabled);
     for (int i = 0; i < rows; ++i) {
-        addContacts({QString(QChar(u'Α' + i))});
+        database_->addContacts({QString(QChar(u'Α' + i))});
     }
     openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
     widgets::DBNavigator* navigator = addNavigator();
@@ -434,7 +424,7 @@ void TestWidgets::navigatorEnablingRules() {
 }
 
 void TestWidgets::navigatorButtonsMoveAndSignal() {
-    addContacts({"Α", "Β", "Γ"});
+    database_->addContacts({"Α", "Β", "Γ"});
     openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
     widgets::DBNavigator* navigator = addNavigator();
     widgets::DBEdit* name = addEdit(kName);
@@ -480,7 +470,7 @@ void TestWidgets::navigatorDeleteAsks() {
     QFETCH(int, current);
     QFETCH(QStringList, left);
     QFETCH(QString, shown);
-    addContacts({"Γ", "Α", "Β"});
+    database_->addContacts({"Γ", "Α", "Β"});
     openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
     widgets::DBNavigator* navigator = addNavigator();
     widgets::DBEdit* name = addEdit(kName);
@@ -495,7 +485,7 @@ void TestWidgets::navigatorDeleteAsks() {
     QCOMPARE(name->text(), shown);
     QCOMPARE(clicked.size(), 1);
     store::Query query;
-    query.setConnection(connection_.get());
+    query.setConnection(&database_->connection);
     query.setSql(QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA"));
     query.setSort(QStringLiteral("ONOMATEPWNYMO ASC"));
     query.open();
@@ -507,7 +497,7 @@ void TestWidgets::navigatorDeleteAsks() {
 }
 
 void TestWidgets::refusedPostKeepsTypedValuesAndShowsTheMessage() {
-    store::Execute(*connection_,
+    store::Execute(database_->connection,
                    QStringLiteral("CREATE TRIGGER needs_name BEFORE INSERT ON XRHSIMA_THLEFWNA "
                                   "WHEN NEW.ONOMATEPWNYMO IS NULL "
                                   "BEGIN SELECT RAISE(ABORT, 'ONOMATEPWNYMO is required'); END"));
@@ -535,7 +525,7 @@ void TestWidgets::refusedPostKeepsTypedValuesAndShowsTheMessage() {
 }
 
 void TestWidgets::gridModelStaysConsistent() {
-    addContacts({"Γ", "Α", "Β"});
+    database_->addContacts({"Γ", "Α", "Β"});
     widgets::DBGrid* grid = addGrid();
     QAbstractItemModelTester tester(grid->model(),
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -565,7 +555,7 @@ void TestWidgets::gridModelStaysConsistent() {
 }
 
 void TestWidgets::gridShowsColumnsAsConfigured() {
-    store::Execute(*connection_,
+    store::Execute(database_->connection,
                    QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (ONOMATEPWNYMO, THLEFWNO_1) "
                                   "VALUES ('Άλφα', '210')"));
     openTable(kContacts);
@@ -616,7 +606,7 @@ void TestWidgets::gridClickMakesTheRowCurrent() {
     QFETCH(int, clicked);
     QFETCH(QString, shown);
     QFETCH(QStringList, stored);
-    addContacts({"Α", "Β", "Γ"});
+    database_->addContacts({"Α", "Β", "Γ"});
     openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
     widgets::DBEdit* name = addEdit(kName);
     widgets::DBGrid* grid = addGrid();
@@ -633,15 +623,15 @@ void TestWidgets::gridClickMakesTheRowCurrent() {
     QCOMPARE(name->text(), shown);
     QCOMPARE(grid->currentIndex().row(), table_->recNo());
     QCOMPARE(grid->selectionModel()->selectedRows().size(), 1);
-    QCOMPARE(
-        testsupport::ColumnValues(
-            *connection_, QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA ORDER BY 1")),
-        stored);
+    QCOMPARE(testsupport::ColumnValues(
+                 database_->connection,
+                 QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA ORDER BY 1")),
+             stored);
 }
 
 void TestWidgets::gridClickAfterARefusedPostStaysOnTheRow() {
-    addContacts({"Α", "Β"});
-    store::Execute(*connection_,
+    database_->addContacts({"Α", "Β"});
+    store::Execute(database_->connection,
                    QStringLiteral("CREATE TRIGGER refuse_x BEFORE UPDATE ON XRHSIMA_THLEFWNA "
                                   "WHEN NEW.ONOMATEPWNYMO = 'x' "
                                   "BEGIN SELECT RAISE(ABORT, 'x is not a name'); END"));
@@ -674,7 +664,7 @@ void TestWidgets::gridSelectionNeverLeavesTheCurrentRow_data() {
 void TestWidgets::gridSelectionNeverLeavesTheCurrentRow() {
     QFETCH(QString, gesture);
     QFETCH(int, current);
-    addContacts({"Α", "Β", "Γ"});
+    database_->addContacts({"Α", "Β", "Γ"});
     openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
     widgets::DBEdit* name = addEdit(kName);
     widgets::DBGrid* grid = addGrid();
@@ -730,7 +720,7 @@ QRect SectionRect(const QHeaderView* header, int row) {
 }  // namespace
 
 void TestWidgets::gridIndicatorMarksTheCurrentRow() {
-    addContacts({"Α", "Β", "Γ"});
+    database_->addContacts({"Α", "Β", "Γ"});
     openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
     widgets::DBGrid* grid = addGrid();
     const QHeaderView* header = grid->verticalHeader();
@@ -756,7 +746,7 @@ void TestWidgets::gridCtrlDeleteAsks_data() {
 void TestWidgets::gridCtrlDeleteAsks() {
     QFETCH(Answer, answer);
     QFETCH(int, left);
-    addContacts({"Α", "Β"});
+    database_->addContacts({"Α", "Β"});
     openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
     widgets::DBGrid* grid = addGrid();
     messages_->answer = answer;

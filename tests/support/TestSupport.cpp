@@ -52,6 +52,17 @@ QString WorkDir::connectionString() const {
     return store::BuildConnectionString(path_);
 }
 
+TestDatabase::TestDatabase(bool shareDenyNone) {
+    connection.setShareDenyNone(shareDenyNone);
+    connection.reopen(work.connectionString());
+}
+
+void TestDatabase::addContacts(const QStringList& names) {
+    ExecuteForEach(connection,
+                   QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (ONOMATEPWNYMO) VALUES (?)"),
+                   names);
+}
+
 void ResetTestHooks() {
     SetLocalNowForTests(QDateTime());
     SetSystemTrayAvailableForTests(std::nullopt);

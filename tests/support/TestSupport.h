@@ -10,15 +10,15 @@
 #include <memory>
 #include <source_location>
 
+#include "store/Connection.h"
 #include "widgets/Messages.h"
 
 class QAbstractItemView;
 class QMessageBox;
 
 namespace store {
-class Connection;
 class Query;
-}  // namespace store
+}
 
 namespace testsupport {
 
@@ -40,6 +40,20 @@ private:
     QTemporaryDir root_;
     QString path_;
     QString previous_;
+};
+
+// A fresh working database with a connection of the test's own to it, for
+// the tests that drive data sets and data-aware controls directly.
+class TestDatabase {
+public:
+    // shareDenyNone: the connection lets others write while it is open.
+    explicit TestDatabase(bool shareDenyNone = false);
+
+    // Adds contacts by name alone.
+    void addContacts(const QStringList& names);
+
+    WorkDir work;
+    store::Connection connection;
 };
 
 // Puts every seam the program offers its tests back to the state a test
