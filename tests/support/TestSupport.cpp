@@ -79,6 +79,9 @@ void FailOnMessages() {
     widgets::SetMessageResponder([](const widgets::MessageRequest& request) {
         const QString message = QStringLiteral("unexpected message box \"%1\": \"%2\"")
                                     .arg(request.caption, request.text);
+        if (QTest::currentTestFunction() == nullptr) {
+            qFatal("%s outside a test function", qPrintable(message));
+        }
         QTest::qFail(qPrintable(message), __FILE__, __LINE__);
         return request.escapeAnswer;
     });
