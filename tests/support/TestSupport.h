@@ -69,7 +69,8 @@ void ResetTestHooks();
 void FailOnMessages();
 
 // Records every message the program asks for instead of showing it, and
-// answers each with `answer`. Gone, it fails on messages again.
+// answers each with `answer`. Gone, it fails on messages again, so it lives
+// within one test: a log kept in the test class is reset in cleanup().
 class MessageLog {
 public:
     MessageLog();
