@@ -625,7 +625,7 @@ void TestWidgets::gridClickMakesTheRowCurrent() {
     QCOMPARE(grid->selectionModel()->selectedRows().size(), 1);
     QCOMPARE(testsupport::ColumnValues(
                  database_->connection,
-                 QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA ORDER BY 1")),
+                 QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA ORDER BY rowid")),
              stored);
 }
 
