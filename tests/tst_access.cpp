@@ -20,6 +20,8 @@
 #include "store/DataSet.h"
 #include "widgets/Messages.h"
 
+using testsupport::FindControl;
+
 namespace {
 
 const QString kDenied = QStringLiteral("Δεν επιτρέπεται η πρόσβαση.");
@@ -27,40 +29,18 @@ const QString kError = QStringLiteral("Παρουσιάστηκε σφάλμα."
 const QString kSaved = QStringLiteral("Η καταχώρηση έχει πραγματοποιηθεί.");
 
 QStringList StoredPasswords() {
-    store::Connection connection;
-    connection.reopen(app().AppConnectionString);
-    store::Query query;
-    query.setConnection(&connection);
-    query.setSql(QStringLiteral("select PASSWORD from ADMINISTRATOR_ACCOUNT"));
-    query.open();
-    QStringList values;
-    for (int row = 0; row < query.recordCount(); ++row) {
-        values.append(query.valueAt(row, 0).toString());
-    }
-    return values;
+    return testsupport::StoredColumn(QStringLiteral("select PASSWORD from ADMINISTRATOR_ACCOUNT"));
 }
 
 void StoreRow(const QString& value) {
-    store::Connection connection;
-    connection.reopen(app().AppConnectionString);
-    store::Execute(connection,
-                   QStringLiteral("insert into ADMINISTRATOR_ACCOUNT (PASSWORD) values (?)"),
-                   {value});
+    testsupport::ExecuteStored(
+        QStringLiteral("insert into ADMINISTRATOR_ACCOUNT (PASSWORD) values (?)"), {value});
 }
 
-template <typename Control>
-Control* Find(QWidget* window, const char* name) {
-    auto* control = window->findChild<Control*>(QLatin1String(name));
-    if (control == nullptr) {
-        qFatal("no control %s", name);
-    }
-    return control;
-}
-
-void Type(QWidget* window, const char* editName, const QString& text) {
-    auto* edit = Find<QLineEdit>(window, editName);
-    edit->clear();
-    testsupport::TypeText(edit, text);
+// Types the two entries of the set-password and change-password windows.
+void TypeEntries(QWidget* window, const QString& first, const QString& second) {
+    testsupport::ReplaceText(window, "Edit1", first);
+    testsupport::ReplaceText(window, "Edit2", second);
 }
 
 }  // namespace
@@ -69,7 +49,6 @@ class TestAccess : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -98,29 +77,34 @@ private Q_SLOTS:
     void leavingTheLoginLeavesExitRequested();
 
 private:
+    // Every message of these windows is a plain notice; another kind is
+    // marked so that a comparison shows it.
+    QStringList notices() const;
+
     std::unique_ptr<testsupport::WorkDir> workDir_;
-    QStringList messages_;
+    std::unique_ptr<testsupport::MessageLog> messages_;
 };
 
-void TestAccess::initTestCase() {
-    accesscontrol::SetPasswordHashCost(accesscontrol::HashCost::Minimum);
-}
-
 void TestAccess::init() {
+    testsupport::ResetTestHooks();
     workDir_ = std::make_unique<testsupport::WorkDir>();
-    messages_.clear();
-    widgets::SetMessageResponder([this](const widgets::MessageRequest& request) {
-        // Every message of these windows is a plain notice.
-        messages_.append(request.caption == kApplicationTitle && request.buttons.size() == 1
-                             ? request.text
-                             : QStringLiteral("not a plain notice: ") + request.text);
-        return widgets::Answer::Ok;
-    });
+    messages_ = std::make_unique<testsupport::MessageLog>();
 }
 
 void TestAccess::cleanup() {
-    widgets::SetMessageResponder({});
+    messages_.reset();
     workDir_.reset();
+    testsupport::ResetTestHooks();
+}
+
+QStringList TestAccess::notices() const {
+    QStringList texts;
+    for (const widgets::MessageRequest& request : messages_->requests) {
+        texts.append(request.caption == kApplicationTitle && request.buttons.size() == 1
+                         ? request.text
+                         : QStringLiteral("not a plain notice: ") + request.text);
+    }
+    return texts;
 }
 
 std::unique_ptr<QDialog> MakeWindow(const QString& windowClass) {
@@ -192,34 +176,34 @@ void TestAccess::windowsLookAsDesigned() {
     QVERIFY(!flags.testFlag(Qt::WindowCloseButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowSystemMenuHint));
     QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
-    auto* box = Find<QGroupBox>(window.get(), qPrintable(group));
+    auto* box = FindControl<QGroupBox>(window.get(), group);
     QCOMPARE(box->title(), caption);
 
     for (int i = 0; i < labels.size(); i += 2) {
-        auto* label = Find<QLabel>(box, qPrintable(labels.at(i)));
+        auto* label = FindControl<QLabel>(box, labels.at(i));
         QCOMPARE(label->text(), labels.at(i + 1));
         const bool red = label->text() == QLatin1String("*") || i == 0;
         QCOMPARE(label->palette().color(QPalette::WindowText) == QColor(Qt::red), red);
     }
     if (windowClass == QLatin1String("TForm165")) {
-        QVERIFY(Find<QLabel>(box, "Label7")->font().bold());
+        QVERIFY(FindControl<QLabel>(box, "Label7")->font().bold());
     }
 
-    auto* save = Find<QPushButton>(box, qPrintable(saveButton));
+    auto* save = FindControl<QPushButton>(box, saveButton);
     QCOMPARE(save->text(), saveText);
     QVERIFY(save->isDefault());
     QVERIFY(!save->isEnabled());
     for (const QString& name : edits) {
-        auto* edit = Find<QLineEdit>(box, qPrintable(name));
+        auto* edit = FindControl<QLineEdit>(box, name);
         QCOMPARE(edit->echoMode(), QLineEdit::Password);
         QCOMPARE(edit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, edit),
                  int('*'));
         QVERIFY(edit->text().isEmpty());
     }
-    QCOMPARE(QApplication::focusWidget(), Find<QLineEdit>(box, qPrintable(edits.first())));
+    QCOMPARE(QApplication::focusWidget(), FindControl<QLineEdit>(box, edits.first()));
     for (int i = 1; i < edits.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), Find<QLineEdit>(box, qPrintable(edits.at(i))));
+        QCOMPARE(QApplication::focusWidget(), FindControl<QLineEdit>(box, edits.at(i)));
     }
 
     auto* exit = window->findChild<QPushButton*>(QStringLiteral("Button2"));
@@ -255,11 +239,11 @@ void TestAccess::loginButtonFollowsTheTypedText() {
     QFETCH(bool, enabled);
     TForm165 window;
     window.show();
-    auto* button = Find<QPushButton>(&window, "Button4");
+    auto* button = FindControl<QPushButton>(&window, "Button4");
     QVERIFY(!button->isEnabled());
-    testsupport::TypeText(Find<QLineEdit>(&window, "Edit3"), text);
+    testsupport::TypeText(FindControl<QLineEdit>(&window, "Edit3"), text);
     QCOMPARE(button->isEnabled(), enabled);
-    Find<QLineEdit>(&window, "Edit3")->clear();
+    FindControl<QLineEdit>(&window, "Edit3")->clear();
     QVERIFY(!button->isEnabled());
 }
 
@@ -297,21 +281,14 @@ void TestAccess::saveButtonNeedsTwoEqualCleanEntries() {
     QFETCH(QString, first);
     QFETCH(QString, second);
     QFETCH(bool, enabled);
-    std::unique_ptr<QDialog> window;
-    if (windowClass == QLatin1String("TForm17")) {
-        window = std::make_unique<TForm17>();
-    } else {
-        window = std::make_unique<TForm27>();
-    }
+    const std::unique_ptr<QDialog> window = MakeWindow(windowClass);
     window->show();
-    auto* button = Find<QPushButton>(window.get(), "Button1");
+    auto* button = FindControl<QPushButton>(window.get(), "Button1");
     QVERIFY(!button->isEnabled());
-    Type(window.get(), "Edit1", first);
-    Type(window.get(), "Edit2", second);
+    TypeEntries(window.get(), first, second);
     QCOMPARE(button->isEnabled(), enabled);
     // The rule is symmetric: typing the entries the other way round agrees.
-    Type(window.get(), "Edit1", second);
-    Type(window.get(), "Edit2", first);
+    TypeEntries(window.get(), second, first);
     QCOMPARE(button->isEnabled(), enabled);
 }
 
@@ -332,10 +309,9 @@ void TestAccess::storedHashVerifiesThePasswordAndIsNotThePassword() {
 void TestAccess::setPasswordStoresOneTrimmedHash() {
     TForm17 window;
     window.show();
-    Type(&window, "Edit1", QStringLiteral("  Secret1 "));
-    Type(&window, "Edit2", QStringLiteral("Secret1\t"));
-    QTest::mouseClick(Find<QPushButton>(&window, "Button1"), Qt::LeftButton);
-    QCOMPARE(messages_, QStringList{kSaved});
+    TypeEntries(&window, QStringLiteral("  Secret1 "), QStringLiteral("Secret1\t"));
+    testsupport::Click(&window, "Button1");
+    QCOMPARE(notices(), QStringList{kSaved});
     QVERIFY(!window.isVisible());
     QCOMPARE(window.result(), int(QDialog::Accepted));
     const QStringList stored = StoredPasswords();
@@ -349,7 +325,7 @@ void TestAccess::setPasswordIgnoresEscape() {
     TForm17 window;
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    QTest::keyClick(Find<QLineEdit>(&window, "Edit1"), Qt::Key_Escape);
+    QTest::keyClick(FindControl<QLineEdit>(&window, "Edit1"), Qt::Key_Escape);
     QVERIFY(window.isVisible());
     QVERIFY(StoredPasswords().isEmpty());
 }
@@ -359,10 +335,9 @@ void TestAccess::changePasswordReplacesEveryRow() {
     StoreRow(accesscontrol::HashPassword(QStringLiteral("old two")));
     TForm27 window;
     window.show();
-    Type(&window, "Edit1", QStringLiteral("Νέος 2"));
-    Type(&window, "Edit2", QStringLiteral("Νέος 2"));
-    QTest::keyClick(Find<QLineEdit>(&window, "Edit2"), Qt::Key_Return);
-    QCOMPARE(messages_, QStringList{kSaved});
+    TypeEntries(&window, QStringLiteral("Νέος 2"), QStringLiteral("Νέος 2"));
+    QTest::keyClick(FindControl<QLineEdit>(&window, "Edit2"), Qt::Key_Return);
+    QCOMPARE(notices(), QStringList{kSaved});
     QVERIFY(!window.isVisible());
     const QStringList stored = StoredPasswords();
     QCOMPARE(stored.size(), 2);
@@ -375,10 +350,9 @@ void TestAccess::changePasswordReplacesEveryRow() {
 void TestAccess::changePasswordWithoutRowsStoresNothing() {
     TForm27 window;
     window.show();
-    Type(&window, "Edit1", QStringLiteral("abc"));
-    Type(&window, "Edit2", QStringLiteral("abc"));
-    QTest::mouseClick(Find<QPushButton>(&window, "Button1"), Qt::LeftButton);
-    QCOMPARE(messages_, QStringList{kSaved});
+    TypeEntries(&window, QStringLiteral("abc"), QStringLiteral("abc"));
+    testsupport::Click(&window, "Button1");
+    QCOMPARE(notices(), QStringList{kSaved});
     QVERIFY(StoredPasswords().isEmpty());
 }
 
@@ -395,16 +369,15 @@ void TestAccess::changePasswordLeavesWithoutStoring() {
     TForm27 window;
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    Type(&window, "Edit1", QStringLiteral("new"));
-    Type(&window, "Edit2", QStringLiteral("new"));
+    TypeEntries(&window, QStringLiteral("new"), QStringLiteral("new"));
     if (byEscape) {
-        QTest::keyClick(Find<QLineEdit>(&window, "Edit2"), Qt::Key_Escape);
+        QTest::keyClick(FindControl<QLineEdit>(&window, "Edit2"), Qt::Key_Escape);
     } else {
-        QTest::mouseClick(Find<QPushButton>(&window, "Button2"), Qt::LeftButton);
+        testsupport::Click(&window, "Button2");
     }
     QVERIFY(!window.isVisible());
     QCOMPARE(window.result(), int(QDialog::Rejected));
-    QVERIFY(messages_.isEmpty());
+    QVERIFY(notices().isEmpty());
     QCOMPARE(StoredPasswords(), QStringList{oldHash});
 }
 
@@ -416,23 +389,17 @@ void TestAccess::saveErrorKeepsTheWindowAndTheEntries_data() {
 
 void TestAccess::saveErrorKeepsTheWindowAndTheEntries() {
     QFETCH(QString, windowClass);
-    std::unique_ptr<QDialog> window;
-    if (windowClass == QLatin1String("TForm17")) {
-        window = std::make_unique<TForm17>();
-    } else {
-        window = std::make_unique<TForm27>();
-    }
+    const std::unique_ptr<QDialog> window = MakeWindow(windowClass);
     window->show();
-    Type(window.get(), "Edit1", QStringLiteral("abc"));
-    Type(window.get(), "Edit2", QStringLiteral("abc "));
+    TypeEntries(window.get(), QStringLiteral("abc"), QStringLiteral("abc "));
     store::DiscardIdleHandles();
     QVERIFY(QFile::remove(workDir_->databasePath()));
-    QTest::mouseClick(Find<QPushButton>(window.get(), "Button1"), Qt::LeftButton);
-    QCOMPARE(messages_, QStringList{kError});
+    QTest::mouseClick(FindControl<QPushButton>(window.get(), "Button1"), Qt::LeftButton);
+    QCOMPARE(notices(), QStringList{kError});
     QVERIFY(window->isVisible());
-    QCOMPARE(Find<QLineEdit>(window.get(), "Edit1")->text(), QStringLiteral("abc"));
-    QCOMPARE(Find<QLineEdit>(window.get(), "Edit2")->text(), QStringLiteral("abc "));
-    QVERIFY(Find<QPushButton>(window.get(), "Button1")->isEnabled());
+    QCOMPARE(FindControl<QLineEdit>(window.get(), "Edit1")->text(), QStringLiteral("abc"));
+    QCOMPARE(FindControl<QLineEdit>(window.get(), "Edit2")->text(), QStringLiteral("abc "));
+    QVERIFY(FindControl<QPushButton>(window.get(), "Button1")->isEnabled());
     QVERIFY(!QFile::exists(workDir_->databasePath()));
 }
 
@@ -465,18 +432,18 @@ void TestAccess::loginAttempts() {
     app().ExitMarker = kExitRequested;
     TForm165 window;
     window.show();
-    Type(&window, "Edit3", typed);
-    QTest::keyClick(Find<QLineEdit>(&window, "Edit3"), Qt::Key_Return);
+    testsupport::ReplaceText(&window, "Edit3", typed);
+    QTest::keyClick(FindControl<QLineEdit>(&window, "Edit3"), Qt::Key_Return);
     if (accepted) {
-        QVERIFY(messages_.isEmpty());
+        QVERIFY(notices().isEmpty());
         QVERIFY(!window.isVisible());
         QCOMPARE(app().ExitMarker, kLoginAccepted);
     } else {
-        QCOMPARE(messages_, QStringList{kDenied});
+        QCOMPARE(notices(), QStringList{kDenied});
         QVERIFY(window.isVisible());
         QCOMPARE(app().ExitMarker, kExitRequested);
-        QVERIFY(Find<QLineEdit>(&window, "Edit3")->text().isEmpty());
-        QVERIFY(!Find<QPushButton>(&window, "Button4")->isEnabled());
+        QVERIFY(FindControl<QLineEdit>(&window, "Edit3")->text().isEmpty());
+        QVERIFY(!FindControl<QPushButton>(&window, "Button4")->isEnabled());
     }
 }
 
@@ -485,13 +452,13 @@ void TestAccess::refusedAttemptsAreUnlimited() {
     TForm165 window;
     window.show();
     for (int attempt = 0; attempt < 6; ++attempt) {
-        Type(&window, "Edit3", QStringLiteral("wrong%1").arg(attempt));
-        QTest::mouseClick(Find<QPushButton>(&window, "Button4"), Qt::LeftButton);
+        testsupport::ReplaceText(&window, "Edit3", QStringLiteral("wrong%1").arg(attempt));
+        testsupport::Click(&window, "Button4");
     }
-    QCOMPARE(messages_.size(), 6);
+    QCOMPARE(notices().size(), 6);
     QVERIFY(window.isVisible());
-    Type(&window, "Edit3", QStringLiteral("Secret1"));
-    QTest::mouseClick(Find<QPushButton>(&window, "Button4"), Qt::LeftButton);
+    testsupport::ReplaceText(&window, "Edit3", QStringLiteral("Secret1"));
+    testsupport::Click(&window, "Button4");
     QVERIFY(!window.isVisible());
     QCOMPARE(app().ExitMarker, kLoginAccepted);
 }
@@ -501,12 +468,12 @@ void TestAccess::loginErrorIsReportedAndTheWindowStays() {
     window.show();
     store::DiscardIdleHandles();
     QVERIFY(QFile::remove(workDir_->databasePath()));
-    Type(&window, "Edit3", QStringLiteral("Secret1"));
-    QTest::mouseClick(Find<QPushButton>(&window, "Button4"), Qt::LeftButton);
-    QCOMPARE(messages_, QStringList{kError});
+    testsupport::ReplaceText(&window, "Edit3", QStringLiteral("Secret1"));
+    testsupport::Click(&window, "Button4");
+    QCOMPARE(notices(), QStringList{kError});
     QVERIFY(window.isVisible());
     QCOMPARE(app().ExitMarker, kExitRequested);
-    QVERIFY(Find<QLineEdit>(&window, "Edit3")->text().isEmpty());
+    QVERIFY(FindControl<QLineEdit>(&window, "Edit3")->text().isEmpty());
     QVERIFY(!QFile::exists(workDir_->databasePath()));
 }
 
@@ -524,19 +491,19 @@ void TestAccess::leavingTheLoginLeavesExitRequested() {
     TForm165 window;
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    Type(&window, "Edit3", QStringLiteral("nope"));
-    QTest::mouseClick(Find<QPushButton>(&window, "Button4"), Qt::LeftButton);
+    testsupport::ReplaceText(&window, "Edit3", QStringLiteral("nope"));
+    testsupport::Click(&window, "Button4");
     QCOMPARE(app().ExitMarker, kExitRequested);
     if (how != QLatin1String("close")) {
         // Έξοδος writes the stop itself, whatever the marker held before.
         app().ExitMarker = kLoginAccepted;
     }
     if (how == QLatin1String("button")) {
-        QTest::mouseClick(Find<QPushButton>(&window, "Button2"), Qt::LeftButton);
+        testsupport::Click(&window, "Button2");
     } else if (how == QLatin1String("escape")) {
-        QTest::keyClick(Find<QLineEdit>(&window, "Edit3"), Qt::Key_Escape);
+        QTest::keyClick(FindControl<QLineEdit>(&window, "Edit3"), Qt::Key_Escape);
     } else if (how == QLatin1String("accelerator")) {
-        QTest::sendKeyEvent(QTest::Click, Find<QLineEdit>(&window, "Edit3"),
+        QTest::sendKeyEvent(QTest::Click, FindControl<QLineEdit>(&window, "Edit3"),
                             Qt::Key(QChar(u'Ξ').unicode()), QStringLiteral("ξ"), Qt::AltModifier);
     } else {
         window.close();

@@ -79,12 +79,8 @@ private:
     TForm65* form_ = nullptr;
 
     template <typename T>
-    T* Control(const char* name) {
-        T* control = form_->findChild<T*>(QLatin1String(name));
-        if (control == nullptr) {
-            qFatal("control %s is missing", name);
-        }
-        return control;
+    T* Control(const QString& name) {
+        return testsupport::FindControl<T>(form_, name);
     }
     QSpinBox* Year() { return Control<QSpinBox>("SpinEdit1"); }
     QLineEdit* YearEditor() { return Year()->findChild<QLineEdit*>(); }
@@ -100,6 +96,7 @@ private:
 
 private slots:
     void init() {
+        testsupport::ResetTestHooks();
         SetLocalNowForTests(QDateTime(QDate(2024, 3, 5), QTime(10, 30)));
         form_ = new TForm65;
         form_->show();
@@ -110,7 +107,7 @@ private slots:
     void cleanup() {
         delete form_;
         form_ = nullptr;
-        SetLocalNowForTests(QDateTime());
+        testsupport::ResetTestHooks();
     }
 
     void opensOnToday() {
@@ -350,10 +347,14 @@ private slots:
 
     void escapeClosesTheWindow() {
         form_->hide();
-        testsupport::AnswerNextModal(
-            [](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+        bool stillUp = true;
+        const auto calculations = testsupport::AnswerNextWindow<TForm65>([&stillUp](TForm65* form) {
+            QTest::keyClick(form, Qt::Key_Escape);
+            stillUp = form->isVisible();
+        });
         form_->exec();
-        QVERIFY(!form_->isVisible());
+        VERIFY_MODAL(calculations);
+        QVERIFY(!stillUp);
     }
 };
 

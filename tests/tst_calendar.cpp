@@ -29,8 +29,6 @@ const QColor kYellow(255, 255, 0);
 const QColor kTeal(0, 128, 128);
 
 void StoreDay(const QString& isoDate, const SlotTexts& slotTexts) {
-    store::Connection connection;
-    connection.reopen(app().AppConnectionString);
     QStringList columns{QStringLiteral("HMEROMHNIA")};
     QStringList marks{QStringLiteral("?")};
     QVariantList values{isoDate};
@@ -39,10 +37,10 @@ void StoreDay(const QString& isoDate, const SlotTexts& slotTexts) {
         marks.append(QStringLiteral("?"));
         values.append(it.value().isNull() ? QVariant() : QVariant(it.value()));
     }
-    store::Execute(connection,
-                   QStringLiteral("INSERT INTO RANTEBOU (%1) VALUES (%2)")
-                       .arg(columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
-                   values);
+    testsupport::ExecuteStored(
+        QStringLiteral("INSERT INTO RANTEBOU (%1) VALUES (%2)")
+            .arg(columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
+        values);
 }
 
 QLabel* Cell(QWidget* form, const char* kind, int cell) {
@@ -138,13 +136,13 @@ void TestCalendar::cleanupTestCase() {
 }
 
 void TestCalendar::init() {
+    testsupport::ResetTestHooks();
     SetLocalNowForTests(QDateTime(QDate(2015, 3, 14), QTime(10, 0)));
 }
 
 void TestCalendar::cleanup() {
-    widgets::SetMessageResponder(nullptr);
-    SetLocalNowForTests(QDateTime());
     fresh_.reset();
+    testsupport::ResetTestHooks();
 }
 
 testsupport::WorkDir& TestCalendar::FreshDatabase() {
@@ -554,12 +552,9 @@ void TestCalendar::failedMarkerRefreshIsReportedAndTheGridStays() {
     const testsupport::WorkDir& work = FreshDatabase();
     auto form = OpenMainWindow(QDate(2008, 3, 10));
     QVERIFY(QFile::remove(work.databasePath()));
-    QStringList reported;
-    widgets::SetMessageResponder([&reported](const widgets::MessageRequest& request) {
-        reported.append(request.text);
-        return widgets::Answer::Ok;
-    });
+    testsupport::MessageLog messages;
     ShowMonth(form.get(), 2008, 4);
+    const QStringList reported = messages.texts();
     QCOMPARE(reported.size(), 1);
     QVERIFY2(reported.first().contains(QStringLiteral("data.mdb")), qPrintable(reported.first()));
     QCOMPARE(app().ViewMonth, 4);

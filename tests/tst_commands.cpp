@@ -22,6 +22,8 @@
 #include "sticky/Unit35.h"
 #include "widgets/Messages.h"
 
+using testsupport::FindControl;
+
 namespace {
 
 int CountTopLevel(const char* className) {
@@ -33,10 +35,6 @@ int CountTopLevel(const char* className) {
     return count;
 }
 
-void FlushDeletes() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 // What the opener looked like while its window was up.
 struct SeenWhileOpen {
     bool answered = false;
@@ -45,15 +43,21 @@ struct SeenWhileOpen {
     bool trayVisible = true;
 };
 
-// Closes the next modal window after noting what was visible meanwhile.
-void CloseNextModal(SeenWhileOpen* seen, QWidget* main, QSystemTrayIcon* tray) {
-    testsupport::AnswerNextModal([seen, main, tray](QWidget* modal) {
-        seen->answered = true;
-        seen->windowClass = QString::fromLatin1(modal->metaObject()->className());
-        seen->mainVisible = main->isVisible();
-        seen->trayVisible = tray->isVisible();
-        modal->close();
-    });
+// Closes the next modal window, which must be windowClass, after noting
+// what was visible meanwhile.
+std::unique_ptr<testsupport::ExpectedModal> CloseNextModal(
+    const QString& windowClass, SeenWhileOpen* seen, QWidget* main, QSystemTrayIcon* tray,
+    std::source_location where = std::source_location::current()) {
+    return testsupport::AnswerNextModal(
+        windowClass,
+        [seen, main, tray](QWidget* modal) {
+            seen->answered = true;
+            seen->windowClass = QString::fromLatin1(modal->metaObject()->className());
+            seen->mainVisible = main->isVisible();
+            seen->trayVisible = tray->isVisible();
+            modal->close();
+        },
+        testsupport::kModalTimeoutMs, where);
 }
 
 // A stand-in calculator on PATH: a script that leaves a mark when it starts.
@@ -75,22 +79,12 @@ private:
     std::unique_ptr<TForm1> form_;
     QByteArray savedPath_;
 
-    QPushButton* Button(const QString& name) {
-        auto* button = form_->findChild<QPushButton*>(name);
-        if (button == nullptr) {
-            qFatal("button %s is missing", qPrintable(name));
-        }
-        return button;
-    }
-    QSystemTrayIcon* Tray() { return form_->findChild<QSystemTrayIcon*>("TrayIcon1"); }
+    QPushButton* Button(const QString& name) { return FindControl<QPushButton>(form_.get(), name); }
+    QSystemTrayIcon* Tray() { return FindControl<QSystemTrayIcon>(form_.get(), "TrayIcon1"); }
     QAction* MenuItem(const QString& name) {
-        auto* action = Tray()->contextMenu()->findChild<QAction*>(name);
-        if (action == nullptr) {
-            qFatal("menu item %s is missing", qPrintable(name));
-        }
-        return action;
+        return FindControl<QAction>(Tray()->contextMenu(), name);
     }
-    QComboBox* MonthList() { return form_->findChild<QComboBox*>("ComboBox1"); }
+    QComboBox* MonthList() { return FindControl<QComboBox>(form_.get(), "ComboBox1"); }
 
     void ToTray() {
         Button("Button2")->click();
@@ -113,6 +107,7 @@ private slots:
     void initTestCase() { savedPath_ = qgetenv("PATH"); }
 
     void init() {
+        testsupport::ResetTestHooks();
         work_ = std::make_unique<testsupport::WorkDir>();
         SetLocalNowForTests(QDateTime(QDate(2024, 3, 5), QTime(10, 0)));
         SetSystemTrayAvailableForTests(true);
@@ -124,11 +119,9 @@ private slots:
     void cleanup() {
         form_.reset();
         TForm35::CloseAll();
-        FlushDeletes();
+        testsupport::FlushDeletes();
         work_.reset();
-        SetLocalNowForTests(QDateTime());
-        SetSystemTrayAvailableForTests(std::nullopt);
-        widgets::SetMessageResponder(nullptr);
+        testsupport::ResetTestHooks();
         qputenv("PATH", savedPath_);
     }
 
@@ -221,8 +214,9 @@ private slots:
         QFETCH(QString, button);
         QFETCH(QString, windowClass);
         SeenWhileOpen seen;
-        CloseNextModal(&seen, form_.get(), Tray());
+        const auto modal = CloseNextModal(windowClass, &seen, form_.get(), Tray());
         QTest::mouseClick(Button(button), Qt::LeftButton);
+        VERIFY_MODAL(modal);
         QVERIFY(seen.answered);
         QCOMPARE(seen.windowClass, windowClass);
         QVERIFY(!seen.mainVisible);
@@ -246,8 +240,9 @@ private slots:
         QFETCH(QString, windowClass);
         ToTray();
         SeenWhileOpen seen;
-        CloseNextModal(&seen, form_.get(), Tray());
+        const auto modal = CloseNextModal(windowClass, &seen, form_.get(), Tray());
         MenuItem(item)->trigger();
+        VERIFY_MODAL(modal);
         QVERIFY(seen.answered);
         QCOMPARE(seen.windowClass, windowClass);
         QVERIFY(!seen.mainVisible);
@@ -285,19 +280,15 @@ private slots:
         MonthList()->setCurrentIndex(7);
         ToTray();
         QVERIFY(QFile::remove(work_->databasePath()));
-        QStringList reported;
-        widgets::SetMessageResponder([&reported](const widgets::MessageRequest& request) {
-            reported.append(request.text);
-            return widgets::Answer::Ok;
-        });
+        testsupport::MessageLog messages;
         if (way == QLatin1String("click")) {
             emit Tray()->activated(QSystemTrayIcon::Trigger);
         } else {
             MenuItem(way)->trigger();
         }
-        QCOMPARE(reported.size(), 1);
-        QVERIFY2(reported.first().contains(QStringLiteral("data.mdb")),
-                 qPrintable(reported.first()));
+        QCOMPARE(messages.requests.size(), 1);
+        QVERIFY2(messages.texts().first().contains(QStringLiteral("data.mdb")),
+                 qPrintable(messages.texts().first()));
         // The month is drawn without its markers, and the window is back.
         QCOMPARE(MonthList()->currentIndex(), 2);
         QVERIFY(form_->isVisible());
@@ -335,7 +326,7 @@ private slots:
         }
         // Independent: closing one leaves the others.
         notes.first()->close();
-        FlushDeletes();
+        testsupport::FlushDeletes();
         QCOMPARE(CountTopLevel("TForm35"), 2);
     }
 
@@ -389,15 +380,11 @@ private slots:
     void noCalculatorSaysNothing() {
         QTemporaryDir empty;
         qputenv("PATH", QFile::encodeName(empty.path()));
-        bool boxShown = false;
-        widgets::SetMessageResponder([&boxShown](const widgets::MessageRequest&) {
-            boxShown = true;
-            return widgets::Answer::Ok;
-        });
+        testsupport::MessageLog messages;
         QVERIFY(FindCalculator().isEmpty());
         Button("Button4")->click();
         QTest::qWait(50);
-        QVERIFY(!boxShown);
+        QVERIFY(messages.requests.isEmpty());
         QVERIFY(QApplication::activeModalWidget() == nullptr);
         QVERIFY(form_->isVisible());
     }
@@ -440,9 +427,11 @@ private slots:
         bool ended = true;
         QTimer::singleShot(0, [this, &ended] {
             SeenWhileOpen seen;
-            CloseNextModal(&seen, form_.get(), Tray());
+            const auto modal =
+                CloseNextModal(QStringLiteral("TForm65"), &seen, form_.get(), Tray());
             MenuItem("N4")->trigger();
             // The last visible window has just closed; the program goes on.
+            // The expectation checks itself as this lambda ends.
             QTimer::singleShot(100, [&ended] {
                 ended = false;
                 QCoreApplication::exit(0);

@@ -50,11 +50,9 @@ private Q_SLOTS:
     void missingDatabaseOpensWithoutData();
 
 private:
-    std::unique_ptr<testsupport::WorkDir> work_;
-    std::unique_ptr<store::Connection> connection_;
+    std::unique_ptr<testsupport::TestDatabase> database_;
     std::unique_ptr<TForm10> form_;
-    QList<MessageRequest> messages_;
-    Answer answer_ = Answer::Ok;
+    std::unique_ptr<testsupport::MessageLog> messages_;
 
     void addContacts(const QStringList& names);
     QStringList namesInDatabase();
@@ -66,43 +64,30 @@ private:
 };
 
 void TestContacts::init() {
-    work_ = std::make_unique<testsupport::WorkDir>();
-    connection_ = std::make_unique<store::Connection>();
-    connection_->reopen(work_->connectionString());
-    messages_.clear();
-    answer_ = Answer::Ok;
-    widgets::SetMessageResponder([this](const MessageRequest& request) {
-        messages_.append(request);
-        return answer_;
-    });
+    testsupport::ResetTestHooks();
+    database_ = std::make_unique<testsupport::TestDatabase>();
+    messages_ = std::make_unique<testsupport::MessageLog>();
 }
 
 void TestContacts::cleanup() {
-    widgets::SetMessageResponder(nullptr);
+    messages_.reset();
     form_.reset();
-    connection_.reset();
-    work_.reset();
+    database_.reset();
+    testsupport::ResetTestHooks();
 }
 
 void TestContacts::addContacts(const QStringList& names) {
-    for (const QString& name : names) {
-        store::Execute(*connection_,
-                       QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (ONOMATEPWNYMO, DIEYTHYNSH, "
-                                      "THLEFWNO_1) VALUES (?, 'Οδός 1', '210')"),
-                       {name});
-    }
+    testsupport::ExecuteForEach(
+        database_->connection,
+        QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (ONOMATEPWNYMO, "
+                       "DIEYTHYNSH, THLEFWNO_1) VALUES (?, 'Οδός 1', '210')"),
+        names);
 }
 
 QStringList TestContacts::namesInDatabase() {
-    store::Query query;
-    query.setConnection(connection_.get());
-    query.setSql(QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA ORDER BY rowid"));
-    query.open();
-    QStringList names;
-    for (; !query.eof(); query.next()) {
-        names.append(query.asString(0));
-    }
-    return names;
+    return testsupport::ColumnValues(
+        database_->connection,
+        QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA ORDER BY rowid"));
 }
 
 TForm10* TestContacts::openForm() {
@@ -120,15 +105,12 @@ QAbstractButton* TestContacts::navigatorButton(const char* name) const {
 }
 
 void TestContacts::clickGridRow(int row) {
-    auto* grid = form_->findChild<widgets::DBGrid*>(QStringLiteral("DBGrid1"));
-    const QRect cell = grid->visualRect(grid->model()->index(row, 0));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    testsupport::ClickRow(testsupport::FindControl<widgets::DBGrid>(form_.get(), "DBGrid1"), row);
 }
 
 void TestContacts::closeForm(const QString& how) {
     if (how == QLatin1String("exit button")) {
-        QTest::mouseClick(form_->findChild<QPushButton*>(QStringLiteral("Button1")),
-                          Qt::LeftButton);
+        testsupport::Click(form_.get(), "Button1");
     } else if (how == QLatin1String("Escape")) {
         QTest::keyClick(field(1), Qt::Key_Escape);
     } else if (how == QLatin1String("Alt+ξ")) {
@@ -169,7 +151,7 @@ void TestContacts::fieldsAreLaidOutAndBound() {
     QFETCH(QString, column);
     QFETCH(int, width);
     QFETCH(bool, mandatory);
-    store::Execute(*connection_,
+    store::Execute(database_->connection,
                    QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (%1) VALUES ('τιμή')").arg(column));
     openForm();
     widgets::DBEdit* edit = field(number);
@@ -297,8 +279,8 @@ void TestContacts::emptyTableOpensEmptyAndTypingStartsARow() {
     testsupport::TypeText(field(1), QStringLiteral("Μαρία"));
     QTest::mouseClick(navigatorButton("nbPost"), Qt::LeftButton);
     QCOMPARE(namesInDatabase(), QStringList{"Μαρία"});
-    QCOMPARE(store::ScalarQuery(*connection_, QStringLiteral("SELECT THLEFWNO_1 FROM "
-                                                             "XRHSIMA_THLEFWNA"))
+    QCOMPARE(store::ScalarQuery(database_->connection, QStringLiteral("SELECT THLEFWNO_1 FROM "
+                                                                      "XRHSIMA_THLEFWNA"))
                  .toString(),
              QStringLiteral("2101234567"));
     QVERIFY(navigatorButton("nbDelete")->isEnabled());
@@ -316,12 +298,11 @@ void TestContacts::insertAndPost() {
         testsupport::TypeText(field(number), typed.at(number - 1));
     }
     QTest::mouseClick(navigatorButton("nbPost"), Qt::LeftButton);
-    QVERIFY(messages_.isEmpty());
+    QVERIFY(messages_->requests.isEmpty());
     store::Query row;
-    row.setConnection(connection_.get());
-    row.setSql(QStringLiteral("SELECT * FROM XRHSIMA_THLEFWNA WHERE ONOMATEPWNYMO = ?"));
-    row.setParameters({typed.first()});
-    row.open();
+    testsupport::OpenQuery(row, database_->connection,
+                           QStringLiteral("SELECT * FROM XRHSIMA_THLEFWNA WHERE ONOMATEPWNYMO = ?"),
+                           {typed.first()});
     QCOMPARE(row.recordCount(), 1);
     for (int column = 0; column < 7; ++column) {
         QCOMPARE(row.asString(column), typed.at(column));
@@ -348,11 +329,11 @@ void TestContacts::changeIsSavedByMovingToAnotherRow() {
         clickGridRow(1);
     }
     QCOMPARE(field(1)->text(), QStringLiteral("Βήτα"));
-    QCOMPARE(
-        store::ScalarQuery(*connection_, QStringLiteral("SELECT DIEYTHYNSH FROM XRHSIMA_THLEFWNA "
-                                                        "WHERE ONOMATEPWNYMO = 'Άλφα'"))
-            .toString(),
-        QStringLiteral("Νέα οδός 9"));
+    QCOMPARE(store::ScalarQuery(database_->connection,
+                                QStringLiteral("SELECT DIEYTHYNSH FROM XRHSIMA_THLEFWNA "
+                                               "WHERE ONOMATEPWNYMO = 'Άλφα'"))
+                 .toString(),
+             QStringLiteral("Νέα οδός 9"));
 }
 
 void TestContacts::changeIsDroppedByClosing_data() {
@@ -371,7 +352,7 @@ void TestContacts::changeIsDroppedByClosing() {
     closeForm(how);
     QCOMPARE(namesInDatabase(), QStringList{"Άλφα"});
     QCOMPARE(field(1)->text(), QString());
-    QVERIFY(messages_.isEmpty());
+    QVERIFY(messages_->requests.isEmpty());
 }
 
 // The window has no default button: Enter must not close it and drop what
@@ -386,9 +367,9 @@ void TestContacts::enterInAFieldKeepsTheWindowAndTheChange() {
     QVERIFY(form_->isVisible());
     QCOMPARE(field(4)->text(), QStringLiteral("6944000000"));
     QTest::mouseClick(navigatorButton("nbNext"), Qt::LeftButton);
-    QCOMPARE(store::ScalarQuery(*connection_, QStringLiteral("SELECT THLEFWNO_2 FROM "
-                                                             "XRHSIMA_THLEFWNA WHERE "
-                                                             "ONOMATEPWNYMO = 'Άλφα'"))
+    QCOMPARE(store::ScalarQuery(database_->connection, QStringLiteral("SELECT THLEFWNO_2 FROM "
+                                                                      "XRHSIMA_THLEFWNA WHERE "
+                                                                      "ONOMATEPWNYMO = 'Άλφα'"))
                  .toString(),
              QStringLiteral("6944000000"));
 }
@@ -436,16 +417,16 @@ void TestContacts::deleteAsks() {
     addContacts({"Άλφα", "Βήτα", "Γάμμα"});
     openForm();
     QTest::mouseClick(navigatorButton("nbLast"), Qt::LeftButton);
-    answer_ = answer;
+    messages_->answer = answer;
     QTest::mouseClick(navigatorButton("nbDelete"), Qt::LeftButton);
-    QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_.first().text, QStringLiteral("Delete record?"));
+    QCOMPARE(messages_->requests.size(), 1);
+    QCOMPARE(messages_->requests.first().text, QStringLiteral("Delete record?"));
     QCOMPARE(namesInDatabase(), left);
     QCOMPARE(field(1)->text(), shown);
 }
 
 void TestContacts::refusedPostKeepsTheTypedValues() {
-    store::Execute(*connection_,
+    store::Execute(database_->connection,
                    QStringLiteral("CREATE TRIGGER needs_address BEFORE INSERT ON XRHSIMA_THLEFWNA "
                                   "WHEN NEW.DIEYTHYNSH IS NULL "
                                   "BEGIN SELECT RAISE(ABORT, 'DIEYTHYNSH may not be NULL'); END"));
@@ -454,16 +435,16 @@ void TestContacts::refusedPostKeepsTheTypedValues() {
     testsupport::TypeText(field(1), QStringLiteral("Κώστας"));
     testsupport::TypeText(field(3), QStringLiteral("2105556667"));
     QTest::mouseClick(navigatorButton("nbPost"), Qt::LeftButton);
-    QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_.first().text, QStringLiteral("DIEYTHYNSH may not be NULL"));
-    QCOMPARE(messages_.first().icon, widgets::MessageIcon::Error);
+    QCOMPARE(messages_->requests.size(), 1);
+    QCOMPARE(messages_->requests.first().text, QStringLiteral("DIEYTHYNSH may not be NULL"));
+    QCOMPARE(messages_->requests.first().icon, widgets::MessageIcon::Error);
     QVERIFY(form_->isVisible());
     QCOMPARE(field(1)->text(), QStringLiteral("Κώστας"));
     QCOMPARE(field(3)->text(), QStringLiteral("2105556667"));
     QVERIFY(namesInDatabase().isEmpty());
     testsupport::TypeText(field(2), QStringLiteral("Πατησίων 20"));
     QTest::mouseClick(navigatorButton("nbPost"), Qt::LeftButton);
-    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_->requests.size(), 1);
     QCOMPARE(namesInDatabase(), QStringList{"Κώστας"});
 }
 
@@ -487,23 +468,25 @@ void TestContacts::namesAreInGreekOrder() {
 }
 
 void TestContacts::missingDatabaseOpensWithoutData() {
-    QVERIFY(QFile::remove(work_->databasePath()));
+    QVERIFY(QFile::remove(database_->work.databasePath()));
     form_ = std::make_unique<TForm10>();
-    QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_.first().caption, kApplicationTitle);
-    QVERIFY(!messages_.first().text.isEmpty());
+    QCOMPARE(messages_->requests.size(), 1);
+    QCOMPARE(messages_->requests.first().caption, kApplicationTitle);
+    QVERIFY(!messages_->requests.first().text.isEmpty());
     QCOMPARE(field(1)->text(), QString());
     QVERIFY(field(1)->isReadOnly());
     for (auto* button : form_->findChildren<QToolButton*>()) {
         QVERIFY2(!button->isEnabled(), qPrintable(button->objectName()));
     }
-    QTimer::singleShot(0, form_.get(), [this] {
-        QTest::mouseClick(form_->findChild<QPushButton*>(QStringLiteral("Button1")),
-                          Qt::LeftButton);
+    bool stillUp = true;
+    const auto contacts = testsupport::AnswerNextWindow<TForm10>([&stillUp](TForm10* form) {
+        testsupport::Click(form, "Button1");
+        stillUp = form->isVisible();
     });
     form_->exec();
-    QVERIFY(!form_->isVisible());
-    QVERIFY(!QFile::exists(work_->databasePath()));
+    VERIFY_MODAL(contacts);
+    QVERIFY(!stillUp);
+    QVERIFY(!QFile::exists(database_->work.databasePath()));
 }
 
 QTEST_MAIN(TestContacts)

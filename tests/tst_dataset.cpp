@@ -19,15 +19,8 @@ const QString kContacts = QStringLiteral("XRHSIMA_THLEFWNA");
 const QString kName = QStringLiteral("ONOMATEPWNYMO");
 
 QStringList NamesInDatabase(store::Connection& connection) {
-    store::Query query;
-    query.setConnection(&connection);
-    query.setSql(QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA ORDER BY rowid"));
-    query.open();
-    QStringList names;
-    for (query.first(); !query.eof(); query.next()) {
-        names.append(query.asString(0));
-    }
-    return names;
+    return testsupport::ColumnValues(
+        connection, QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA ORDER BY rowid"));
 }
 
 QStringList NamesInOrder(DataSet& set, int column) {
@@ -70,36 +63,24 @@ private Q_SLOTS:
     void signalsFollowTheStates();
 
 private:
-    std::unique_ptr<testsupport::WorkDir> work_;
-    std::unique_ptr<store::Connection> connection_;
+    std::unique_ptr<testsupport::TestDatabase> database_;
     std::unique_ptr<store::Table> table_;
 
-    void addContacts(const QStringList& names);
     void openContacts(const QString& sort = QStringLiteral("ONOMATEPWNYMO ASC"));
 };
 
 void TestDataSet::init() {
-    work_ = std::make_unique<testsupport::WorkDir>();
-    connection_ = std::make_unique<store::Connection>();
-    connection_->setShareDenyNone(true);
-    connection_->reopen(work_->connectionString());
+    testsupport::ResetTestHooks();
+    database_ = std::make_unique<testsupport::TestDatabase>(true);
     table_ = std::make_unique<store::Table>();
-    table_->setConnection(connection_.get());
+    table_->setConnection(&database_->connection);
     table_->setTableName(kContacts);
 }
 
 void TestDataSet::cleanup() {
     table_.reset();
-    connection_.reset();
-    work_.reset();
-}
-
-void TestDataSet::addContacts(const QStringList& names) {
-    for (const QString& name : names) {
-        store::Execute(*connection_,
-                       QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (ONOMATEPWNYMO) VALUES (?)"),
-                       {name});
-    }
+    database_.reset();
+    testsupport::ResetTestHooks();
 }
 
 void TestDataSet::openContacts(const QString& sort) {
@@ -128,12 +109,12 @@ void TestDataSet::typingIntoAnEmptySetStartsANewRow() {
     QCOMPARE(table_->recordCount(), 1);
     table_->post();
     QCOMPARE(table_->state(), State::Browse);
-    QCOMPARE(NamesInDatabase(*connection_), QStringList{QStringLiteral("Άννα Παππά")});
+    QCOMPARE(NamesInDatabase(database_->connection), QStringList{QStringLiteral("Άννα Παππά")});
     QVERIFY(table_->value(QStringLiteral("EMAIL")).isNull());
 }
 
 void TestDataSet::navigationAndBofEof() {
-    addContacts({"Γ", "Α", "Β"});
+    database_->addContacts({"Γ", "Α", "Β"});
     openContacts();
     QCOMPARE(NamesInOrder(*table_, 0), (QStringList{"Α", "Β", "Γ"}));
     QStringList walked;
@@ -164,7 +145,7 @@ void TestDataSet::changeIsPostedByMovingToAnotherRow_data() {
 
 void TestDataSet::changeIsPostedByMovingToAnotherRow() {
     QFETCH(QString, move);
-    addContacts({"Α", "Β", "Γ"});
+    database_->addContacts({"Α", "Β", "Γ"});
     openContacts();
     table_->moveTo(1);
     table_->setValue(kName, QStringLiteral("Βασίλης"));
@@ -179,11 +160,11 @@ void TestDataSet::changeIsPostedByMovingToAnotherRow() {
         table_->moveTo(0);
     }
     QCOMPARE(table_->state(), State::Browse);
-    QCOMPARE(NamesInDatabase(*connection_), (QStringList{"Α", "Βασίλης", "Γ"}));
+    QCOMPARE(NamesInDatabase(database_->connection), (QStringList{"Α", "Βασίλης", "Γ"}));
 }
 
 void TestDataSet::untouchedNewRowIsDroppedByMoving() {
-    addContacts({"Α", "Β", "Γ"});
+    database_->addContacts({"Α", "Β", "Γ"});
     openContacts();
     table_->moveTo(2);
     table_->insert();
@@ -193,11 +174,11 @@ void TestDataSet::untouchedNewRowIsDroppedByMoving() {
     QCOMPARE(table_->state(), State::Browse);
     QCOMPARE(table_->recordCount(), 3);
     QCOMPARE(table_->asString(kName), QStringLiteral("Γ"));
-    QCOMPARE(NamesInDatabase(*connection_).size(), 3);
+    QCOMPARE(NamesInDatabase(database_->connection).size(), 3);
 }
 
 void TestDataSet::postingAnUntouchedNewRowDropsIt() {
-    addContacts({"Α", "Β"});
+    database_->addContacts({"Α", "Β"});
     openContacts();
     table_->moveTo(1);
     table_->insert();
@@ -205,16 +186,16 @@ void TestDataSet::postingAnUntouchedNewRowDropsIt() {
     QCOMPARE(table_->state(), State::Browse);
     QCOMPARE(table_->recordCount(), 2);
     QCOMPARE(table_->asString(kName), QStringLiteral("Β"));
-    QCOMPARE(NamesInDatabase(*connection_), (QStringList{"Α", "Β"}));
+    QCOMPARE(NamesInDatabase(database_->connection), (QStringList{"Α", "Β"}));
 }
 
 void TestDataSet::closingDropsAnUnpostedEdit() {
-    addContacts({"Α"});
+    database_->addContacts({"Α"});
     openContacts();
     table_->setValue(kName, QStringLiteral("Αλλαγή"));
     table_->close();
     QCOMPARE(table_->state(), State::Inactive);
-    QCOMPARE(NamesInDatabase(*connection_), QStringList{"Α"});
+    QCOMPARE(NamesInDatabase(database_->connection), QStringList{"Α"});
     openContacts();
     QCOMPARE(table_->asString(kName), QStringLiteral("Α"));
 }
@@ -223,14 +204,14 @@ void TestDataSet::closingTheConnectionDropsAnUnpostedInsert() {
     openContacts();
     table_->insert();
     table_->setValue(kName, QStringLiteral("Νέος"));
-    connection_->close();
+    database_->connection.close();
     QVERIFY(!table_->isActive());
-    connection_->reopen(work_->connectionString());
-    QVERIFY(NamesInDatabase(*connection_).isEmpty());
+    database_->connection.reopen(database_->work.connectionString());
+    QVERIFY(NamesInDatabase(database_->connection).isEmpty());
 }
 
 void TestDataSet::cancelRestoresTheRow() {
-    addContacts({"Α"});
+    database_->addContacts({"Α"});
     openContacts();
     table_->setValue(kName, QStringLiteral("Ω"));
     table_->cancel();
@@ -240,7 +221,7 @@ void TestDataSet::cancelRestoresTheRow() {
 
 void TestDataSet::failedPostKeepsTheTypedValues() {
     store::Execute(
-        *connection_,
+        database_->connection,
         QStringLiteral("CREATE TRIGGER refuse_nameless BEFORE INSERT ON XRHSIMA_THLEFWNA "
                        "WHEN NEW.ONOMATEPWNYMO IS NULL "
                        "BEGIN SELECT RAISE(ABORT, 'The name is required'); END"));
@@ -257,16 +238,16 @@ void TestDataSet::failedPostKeepsTheTypedValues() {
     QCOMPARE(table_->asString(QStringLiteral("THLEFWNO_1")), QStringLiteral("2101234567"));
     table_->setValue(kName, QStringLiteral("Νίκος"));
     table_->post();
-    QCOMPARE(NamesInDatabase(*connection_), QStringList{"Νίκος"});
-    QCOMPARE(
-        store::ScalarQuery(*connection_, QStringLiteral("SELECT THLEFWNO_1 FROM XRHSIMA_THLEFWNA"))
-            .toString(),
-        QStringLiteral("2101234567"));
+    QCOMPARE(NamesInDatabase(database_->connection), QStringList{"Νίκος"});
+    QCOMPARE(store::ScalarQuery(database_->connection,
+                                QStringLiteral("SELECT THLEFWNO_1 FROM XRHSIMA_THLEFWNA"))
+                 .toString(),
+             QStringLiteral("2101234567"));
 }
 
 void TestDataSet::failedPostStopsTheMove() {
-    addContacts({"Α", "Β"});
-    store::Execute(*connection_,
+    database_->addContacts({"Α", "Β"});
+    store::Execute(database_->connection,
                    QStringLiteral("CREATE TRIGGER refuse_x BEFORE UPDATE ON XRHSIMA_THLEFWNA "
                                   "WHEN NEW.ONOMATEPWNYMO = 'x' "
                                   "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
@@ -279,14 +260,14 @@ void TestDataSet::failedPostStopsTheMove() {
 }
 
 void TestDataSet::deleteOfTheLastRowMovesToThePreviousOne() {
-    addContacts({"Α", "Β", "Γ"});
+    database_->addContacts({"Α", "Β", "Γ"});
     openContacts();
     table_->last();
     table_->deleteRecord();
     QCOMPARE(table_->recordCount(), 2);
     QCOMPARE(table_->recNo(), 1);
     QCOMPARE(table_->asString(kName), QStringLiteral("Β"));
-    QCOMPARE(NamesInDatabase(*connection_), (QStringList{"Α", "Β"}));
+    QCOMPARE(NamesInDatabase(database_->connection), (QStringList{"Α", "Β"}));
     table_->first();
     table_->deleteRecord();
     QCOMPARE(table_->asString(kName), QStringLiteral("Β"));
@@ -296,7 +277,7 @@ void TestDataSet::deleteOfTheLastRowMovesToThePreviousOne() {
 }
 
 void TestDataSet::insertGoesAtTheCurrentPosition() {
-    addContacts({"Α", "Β"});
+    database_->addContacts({"Α", "Β"});
     openContacts();
     table_->moveTo(1);
     table_->insert();
@@ -305,12 +286,12 @@ void TestDataSet::insertGoesAtTheCurrentPosition() {
     table_->setValue(kName, QStringLiteral("Ζ"));
     table_->first();
     QCOMPARE(NamesInOrder(*table_, 0), (QStringList{"Α", "Ζ", "Β"}));
-    QCOMPARE(NamesInDatabase(*connection_), (QStringList{"Α", "Β", "Ζ"}));
+    QCOMPARE(NamesInDatabase(database_->connection), (QStringList{"Α", "Β", "Ζ"}));
 }
 
 void TestDataSet::greekNamesSortAsAReaderExpects() {
-    addContacts({"Ωρολογάς", "έψιλον", "Βήτας", "άλφα", "Άλφα", "Ελένη", "αλφα", "Γιώργος",
-                 "Item 10", "Item 2", "Ήλιος", "ηλιοτρόπιο"});
+    database_->addContacts({"Ωρολογάς", "έψιλον", "Βήτας", "άλφα", "Άλφα", "Ελένη", "αλφα",
+                            "Γιώργος", "Item 10", "Item 2", "Ήλιος", "ηλιοτρόπιο"});
     openContacts();
     const QStringList order = NamesInOrder(*table_, 0);
     const auto at = [&order](const char* name) { return order.indexOf(QString::fromUtf8(name)); };
@@ -330,7 +311,7 @@ void TestDataSet::greekNamesSortAsAReaderExpects() {
 }
 
 void TestDataSet::descendingSortAndSortErrors() {
-    addContacts({"Α", "Γ", "Β"});
+    database_->addContacts({"Α", "Γ", "Β"});
     openContacts(QStringLiteral("ONOMATEPWNYMO DESC"));
     QCOMPARE(NamesInOrder(*table_, 0), (QStringList{"Γ", "Β", "Α"}));
     table_->moveTo(1);
@@ -342,30 +323,31 @@ void TestDataSet::descendingSortAndSortErrors() {
 }
 
 void TestDataSet::queryOverOneTableIsUpdatable() {
-    store::Execute(*connection_, QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES(?)"),
+    store::Execute(database_->connection,
+                   QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES(?)"),
                    {QStringLiteral("2008-03-05")});
     store::Query day;
-    day.setConnection(connection_.get());
-    day.setSql(QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=?"));
-    day.setParameters({QStringLiteral("2008-03-05")});
-    day.open();
+    testsupport::OpenQuery(day, database_->connection,
+                           QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=?"),
+                           {QStringLiteral("2008-03-05")});
     QVERIFY(day.isUpdatable());
     QCOMPARE(day.fieldCount(), 29);
     day.setValue(QStringLiteral("0800-0830"), QStringLiteral("Οδοντίατρος"));
     day.post();
-    QCOMPARE(store::ScalarQuery(*connection_, QStringLiteral("SELECT \"0800-0830\" FROM RANTEBOU"))
+    QCOMPARE(store::ScalarQuery(database_->connection,
+                                QStringLiteral("SELECT \"0800-0830\" FROM RANTEBOU"))
                  .toString(),
              QStringLiteral("Οδοντίατρος"));
     QCOMPARE(
-        store::ScalarQuery(*connection_, QStringLiteral("SELECT count(*) FROM RANTEBOU")).toInt(),
+        store::ScalarQuery(database_->connection, QStringLiteral("SELECT count(*) FROM RANTEBOU"))
+            .toInt(),
         1);
 }
 
 void TestDataSet::aggregateQueryIsReadOnly() {
     store::Query count;
-    count.setConnection(connection_.get());
-    count.setSql(QStringLiteral("select count(*) as synolo from ADMINISTRATOR_ACCOUNT"));
-    count.open();
+    testsupport::OpenQuery(count, database_->connection,
+                           QStringLiteral("select count(*) as synolo from ADMINISTRATOR_ACCOUNT"));
     QVERIFY(!count.isUpdatable());
     QCOMPARE(count.asInteger(QStringLiteral("SYNOLO")), 0);
     QVERIFY_THROWS_EXCEPTION(DatabaseError, count.setValue(0, 5));
@@ -373,7 +355,7 @@ void TestDataSet::aggregateQueryIsReadOnly() {
 
 void TestDataSet::counterIsFilledOnPost() {
     store::Table notes;
-    notes.setConnection(connection_.get());
+    notes.setConnection(&database_->connection);
     notes.setTableName(QStringLiteral("NOTES"));
     notes.open();
     QCOMPARE(notes.fieldInfo(0).kind, store::FieldInfo::Kind::Counter);
@@ -389,16 +371,16 @@ void TestDataSet::counterIsFilledOnPost() {
 }
 
 void TestDataSet::rowDeletedElsewhereIsReportedOnPost() {
-    addContacts({"Α"});
+    database_->addContacts({"Α"});
     openContacts();
-    store::Execute(*connection_, QStringLiteral("DELETE FROM XRHSIMA_THLEFWNA"));
+    store::Execute(database_->connection, QStringLiteral("DELETE FROM XRHSIMA_THLEFWNA"));
     table_->setValue(kName, QStringLiteral("Β"));
     QVERIFY_THROWS_EXCEPTION(DatabaseError, table_->post());
     QCOMPARE(table_->state(), State::Edit);
 }
 
 void TestDataSet::signalsFollowTheStates() {
-    addContacts({"Α", "Β"});
+    database_->addContacts({"Α", "Β"});
     QSignalSpy states(table_.get(), &DataSet::stateChanged);
     QSignalSpy rows(table_.get(), &DataSet::currentRowChanged);
     QSignalSpy changes(table_.get(), &DataSet::rowChanged);

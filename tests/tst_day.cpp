@@ -25,18 +25,14 @@
 #include "widgets/DBNavigator.h"
 #include "widgets/Messages.h"
 
+using namespace testsupport;
+
 namespace {
 
 enum class CloseBy { ExitButton, Escape, CloseBox };
 
 // 10 March 2008 is today in every test; March 2008 starts on a Saturday.
 const QDate kToday(2008, 3, 10);
-
-QVariant StoredValue(const QString& sql, const QVariantList& parameters = {}) {
-    store::Connection connection;
-    connection.reopen(app().AppConnectionString);
-    return store::ScalarQuery(connection, sql, parameters);
-}
 
 QVariant StoredSlot(const QString& isoDate, int slot) {
     return StoredValue(QStringLiteral("SELECT %1 FROM RANTEBOU WHERE HMEROMHNIA=?")
@@ -51,15 +47,11 @@ int RowsOf(const QString& table, const QString& isoDate) {
 }
 
 void StoreSlots(const QString& isoDate, const QStringList& texts) {
-    store::Connection connection;
-    connection.reopen(app().AppConnectionString);
-    store::Execute(connection, QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES(?)"),
-                   {isoDate});
+    ExecuteStored(QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES(?)"), {isoDate});
     for (int slot = 1; slot <= texts.size(); ++slot) {
-        store::Execute(connection,
-                       QStringLiteral("UPDATE RANTEBOU SET %1=? WHERE HMEROMHNIA=?")
-                           .arg(store::QuoteIdentifier(store::SlotColumns().at(slot - 1))),
-                       {texts.at(slot - 1), isoDate});
+        ExecuteStored(QStringLiteral("UPDATE RANTEBOU SET %1=? WHERE HMEROMHNIA=?")
+                          .arg(store::QuoteIdentifier(store::SlotColumns().at(slot - 1))),
+                      {texts.at(slot - 1), isoDate});
     }
 }
 
@@ -87,8 +79,12 @@ QAbstractButton* PostButton(QWidget* window) {
         ->button(widgets::NavigatorButton::Post);
 }
 
-void Click(QWidget* window, const char* name) {
-    QTest::mouseClick(window->findChild<QPushButton*>(QLatin1String(name)), Qt::LeftButton);
+// Opens the day's notes from its task table and acts in them.
+void OpenNotes(QWidget* table, std::function<void(TForm4*)> act,
+               std::source_location where = std::source_location::current()) {
+    const auto notes = AnswerNextWindow<TForm4>(std::move(act), kModalTimeoutMs, where);
+    Click(table, "Button1");
+    VERIFY_MODAL(notes);
 }
 
 void CloseWindow(QWidget* window, CloseBy how) {
@@ -103,20 +99,6 @@ void CloseWindow(QWidget* window, CloseBy how) {
             window->close();
             break;
     }
-}
-
-// Acts inside the next modal window of type W; whatever act leaves open is
-// closed afterwards so that a failed check cannot leave the test waiting.
-template <typename W>
-void InNextModal(std::function<void(W*)> act) {
-    testsupport::AnswerNextModal([act](QWidget* modal) {
-        auto* window = qobject_cast<W*>(modal);
-        QVERIFY2(window != nullptr, qPrintable(modal->objectName()));
-        act(window);
-        if (window->isVisible()) {
-            window->close();
-        }
-    });
 }
 
 }  // namespace
@@ -149,13 +131,15 @@ private Q_SLOTS:
 
 private:
     // Clicks a day of the shown month and acts in its task table.
-    void OpenDay(int day, std::function<void(TForm2*)> act);
+    void OpenDay(int day, std::function<void(TForm2*)> act,
+                 std::source_location where = std::source_location::current());
 
     std::unique_ptr<testsupport::WorkDir> work_;
     std::unique_ptr<TForm1> main_;
 };
 
 void TestDay::init() {
+    ResetTestHooks();
     work_ = std::make_unique<testsupport::WorkDir>();
     SetLocalNowForTests(QDateTime(kToday, QTime(12, 0)));
     main_ = std::make_unique<TForm1>(StartupMode::CalendarOnly);
@@ -164,21 +148,16 @@ void TestDay::init() {
 
 void TestDay::cleanup() {
     main_.reset();
-    widgets::SetMessageResponder(nullptr);
-    SetLocalNowForTests(QDateTime());
     work_.reset();
+    ResetTestHooks();
 }
 
-void TestDay::OpenDay(int day, std::function<void(TForm2*)> act) {
-    bool opened = false;
-    InNextModal<TForm2>([&opened, act](TForm2* table) {
-        opened = true;
-        act(table);
-    });
+void TestDay::OpenDay(int day, std::function<void(TForm2*)> act, std::source_location where) {
+    const auto table = AnswerNextWindow<TForm2>(std::move(act), kModalTimeoutMs, where);
     QLabel* label = DayLabel(main_.get(), day);
     QVERIFY(label != nullptr);
     QTest::mouseClick(label, Qt::LeftButton);
-    QVERIFY(opened);
+    VERIFY_MODAL(table);
     QVERIFY(QApplication::activeModalWidget() == nullptr);
 }
 
@@ -421,13 +400,9 @@ void TestDay::tabRunsThroughTheSlotsInOrder() {
 
 void TestDay::failedDayOpeningLeavesTheMainWindowUp() {
     QVERIFY(QFile::remove(work_->databasePath()));
-    QStringList reported;
-    widgets::SetMessageResponder([&reported](const widgets::MessageRequest& request) {
-        reported.append(request.text);
-        return widgets::Answer::Ok;
-    });
+    MessageLog messages;
     QTest::mouseClick(DayLabel(main_.get(), 5), Qt::LeftButton);
-    QCOMPARE(reported.size(), 1);
+    QCOMPARE(messages.requests.size(), 1);
     QVERIFY(main_->isVisible());
     QVERIFY(QApplication::activeModalWidget() == nullptr);
     QVERIFY(QApplication::topLevelWidgets().count() >= 1);
@@ -440,7 +415,7 @@ void TestDay::notesOpenedTwiceKeepOneRow() {
     int opened = 0;
     OpenDay(5, [&opened](TForm2* table) {
         for (int round = 0; round < 2; ++round) {
-            InNextModal<TForm4>([&opened, table](TForm4* notes) {
+            OpenNotes(table, [&opened, table](TForm4* notes) {
                 ++opened;
                 QVERIFY(!table->isVisible());
                 QCOMPARE(notes->windowTitle(), QStringLiteral("Σημειώσεις ημέρας"));
@@ -451,7 +426,6 @@ void TestDay::notesOpenedTwiceKeepOneRow() {
                 QCOMPARE(notes->ADOQuery1.recordCount(), 1);
                 QCOMPARE(notes->ADOQuery1.asString(0), QStringLiteral("2008-03-05"));
             });
-            Click(table, "Button1");
             QVERIFY(table->isVisible());
         }
     });
@@ -473,10 +447,8 @@ void TestDay::notesKeepLineBreaksAndDoNotCount() {
     const QString expected = QStringLiteral("Πρώτη γραμμή\n\nthird line");
     QString reread;
     OpenDay(7, [&](TForm2* table) {
-        InNextModal<TForm4>(typeLines);
-        Click(table, "Button1");
-        InNextModal<TForm4>([&reread](TForm4* notes) { reread = notes->DBMemo1->toPlainText(); });
-        Click(table, "Button1");
+        OpenNotes(table, typeLines);
+        OpenNotes(table, [&reread](TForm4* notes) { reread = notes->DBMemo1->toPlainText(); });
     });
     QCOMPARE(reread, expected);
     QCOMPARE(StoredValue(QStringLiteral("SELECT KEIMENO FROM SHMEIWSEIS WHERE HMEROMHNIA=?"),
@@ -489,17 +461,15 @@ void TestDay::notesKeepLineBreaksAndDoNotCount() {
 
 void TestDay::notesClosedWithoutPostKeepTheStoredText() {
     OpenDay(5, [](TForm2* table) {
-        InNextModal<TForm4>([](TForm4* notes) {
+        OpenNotes(table, [](TForm4* notes) {
             testsupport::TypeText(notes->DBMemo1, QStringLiteral("κρατημένο"));
             QTest::mouseClick(PostButton(notes), Qt::LeftButton);
         });
-        Click(table, "Button1");
-        InNextModal<TForm4>([](TForm4* notes) {
+        OpenNotes(table, [](TForm4* notes) {
             testsupport::TypeText(notes->DBMemo1, QStringLiteral(" και χαμένο"));
             QVERIFY(PostButton(notes)->isEnabled());
             CloseWindow(notes, CloseBy::Escape);
         });
-        Click(table, "Button1");
     });
     QCOMPARE(StoredValue(QStringLiteral("SELECT KEIMENO FROM SHMEIWSEIS WHERE HMEROMHNIA=?"),
                          {QStringLiteral("2008-03-05")})
@@ -510,8 +480,7 @@ void TestDay::notesClosedWithoutPostKeepTheStoredText() {
 void TestDay::pendingSlotEditsSurviveTheNotes() {
     OpenDay(5, [](TForm2* table) {
         testsupport::TypeText(Slot(table, 4), QStringLiteral("εκκρεμές"));
-        InNextModal<TForm4>([](TForm4*) {});
-        Click(table, "Button1");
+        OpenNotes(table, [](TForm4*) {});
         QVERIFY(table->isVisible());
         QCOMPARE(Slot(table, 4)->text(), QStringLiteral("εκκρεμές"));
         QVERIFY(StoredSlot(QStringLiteral("2008-03-05"), 4).isNull());
@@ -523,11 +492,7 @@ void TestDay::pendingSlotEditsSurviveTheNotes() {
 }
 
 void TestDay::failedNotesOpeningBringsTheTableBack() {
-    QStringList reported;
-    widgets::SetMessageResponder([&reported](const widgets::MessageRequest& request) {
-        reported.append(request.text);
-        return widgets::Answer::Ok;
-    });
+    MessageLog messages;
     bool stillPostable = false;
     OpenDay(5, [&](TForm2* table) {
         testsupport::TypeText(Slot(table, 1), QStringLiteral("μη χαθείς"));
@@ -540,8 +505,9 @@ void TestDay::failedNotesOpeningBringsTheTableBack() {
         stillPostable = PostButton(table)->isEnabled();
         QTest::mouseClick(PostButton(table), Qt::LeftButton);
     });
-    QCOMPARE(reported.size(), 1);
-    QVERIFY2(reported.first().contains(QStringLiteral("missing")), qPrintable(reported.first()));
+    QCOMPARE(messages.requests.size(), 1);
+    QVERIFY2(messages.texts().first().contains(QStringLiteral("missing")),
+             qPrintable(messages.texts().first()));
     QVERIFY(stillPostable);
     QCOMPARE(StoredSlot(QStringLiteral("2008-03-05"), 1).toString(), QStringLiteral("μη χαθείς"));
 }

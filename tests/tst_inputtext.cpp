@@ -2,12 +2,16 @@
 // the trimming of typed text.
 #include <QTest>
 
+#include "TestSupport.h"
 #include "store/InputText.h"
 
 class TestInputText : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { testsupport::ResetTestHooks(); }
+    void cleanup() { testsupport::ResetTestHooks(); }
+
     void everyRejectedCharacterIsRefusedAnywhere_data();
     void everyRejectedCharacterIsRefusedAnywhere();
     void texts_data();

@@ -17,8 +17,6 @@ enum class Helper { Notice, Confirm, Information, Warning, Error, DeleteRecord, 
 
 // What a box showed, read while it was up.
 struct SeenBox {
-    QString caption;
-    QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     Qt::TextFormat format = Qt::AutoText;
     QStringList buttons;
@@ -61,8 +59,17 @@ class TestMessages : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // The boxes are real here: no responder stands in for them.
+    void init() {
+        testsupport::ResetTestHooks();
+        widgets::SetMessageResponder(nullptr);
+    }
+    void cleanup() { testsupport::ResetTestHooks(); }
+
     void realBoxes_data();
     void realBoxes();
+    void clickedButtonIsTheAnswer_data();
+    void clickedButtonIsTheAnswer();
 };
 
 void TestMessages::realBoxes_data() {
@@ -128,17 +135,12 @@ void TestMessages::realBoxes() {
     QFETCH(Answer, answer);
     // Single carriage returns break lines; a double one leaves an empty line.
     const QString text = QStringLiteral("Πρώτη γραμμή.\rΔεύτερη <b>γραμμή</b>.\r\rΤέλος");
+    const QString shownText =
+        helper == Helper::DeleteRecord
+            ? QStringLiteral("Delete record?")
+            : QStringLiteral("Πρώτη γραμμή.\nΔεύτερη <b>γραμμή</b>.\n\nΤέλος");
     SeenBox seen;
-    bool answered = false;
-    testsupport::AnswerNextModal([&seen, &answered, how](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        if (box == nullptr) {
-            modal->close();
-            return;
-        }
-        answered = true;
-        seen.caption = box->windowTitle();
-        seen.text = box->text();
+    const auto box = testsupport::AnswerNextBox(caption, shownText, [&seen, how](QMessageBox* box) {
         seen.icon = box->icon();
         seen.format = box->textFormat();
         const QList<QAbstractButton*> shown = box->buttons();
@@ -158,17 +160,35 @@ void TestMessages::realBoxes() {
 
     const Answer given = Show(helper, text);
 
-    QVERIFY(answered);
+    VERIFY_MODAL(box);
     QCOMPARE(given, answer);
-    QCOMPARE(seen.caption, caption);
     QCOMPARE(int(seen.icon), icon);
     QCOMPARE(seen.buttons, buttons);
     QCOMPARE(seen.defaultButton, defaultButton);
     QCOMPARE(seen.escapeButton, escapeButton);
     QCOMPARE(seen.format, Qt::PlainText);
-    QCOMPARE(seen.text, helper == Helper::DeleteRecord
-                            ? QStringLiteral("Delete record?")
-                            : QStringLiteral("Πρώτη γραμμή.\nΔεύτερη <b>γραμμή</b>.\n\nΤέλος"));
+}
+
+void TestMessages::clickedButtonIsTheAnswer_data() {
+    QTest::addColumn<Helper>("helper");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<Answer>("answer");
+    QTest::newRow("confirm, &Yes") << Helper::Confirm << "&Yes" << Answer::Yes;
+    QTest::newRow("confirm, &No") << Helper::Confirm << "&No" << Answer::No;
+    QTest::newRow("delete record, OK") << Helper::DeleteRecord << "OK" << Answer::Ok;
+    QTest::newRow("delete record, Cancel") << Helper::DeleteRecord << "Cancel" << Answer::Cancel;
+}
+
+void TestMessages::clickedButtonIsTheAnswer() {
+    QFETCH(Helper, helper);
+    QFETCH(QString, button);
+    QFETCH(Answer, answer);
+    const bool deleting = helper == Helper::DeleteRecord;
+    const QString text = deleting ? QStringLiteral("Delete record?") : QStringLiteral("Να γίνει;");
+    const auto box = testsupport::ClickInNextBox(QStringLiteral("Confirm"), text, button);
+    const Answer given = Show(helper, text);
+    VERIFY_MODAL(box);
+    QCOMPARE(given, answer);
 }
 
 QTEST_MAIN(TestMessages)

@@ -34,6 +34,8 @@
 #include "store/Connection.h"
 #include "widgets/Messages.h"
 
+using testsupport::FindControl;
+
 namespace {
 
 const QString kAskFirstLine = QStringLiteral(
@@ -83,7 +85,7 @@ public:
         connect(&poll_, &QTimer::timeout, this, &RunRecorder::Poll);
         poll_.start(5);
     }
-    ~RunRecorder() override { widgets::SetMessageResponder({}); }
+    ~RunRecorder() override { testsupport::FailOnMessages(); }
 
     QStringList events;
     QList<widgets::MessageRequest> requests;
@@ -139,33 +141,18 @@ private:
     int saved_ = -1;
 };
 
-template <typename Control>
-Control* Find(QWidget* window, const QString& name) {
-    auto* control = window->findChild<Control*>(name);
-    if (control == nullptr) {
-        qFatal("no control %s", qPrintable(name));
-    }
-    return control;
-}
-
-void TypeInto(QWidget* window, const QString& editName, const QString& text) {
-    testsupport::TypeText(Find<QLineEdit>(window, editName), text);
-}
-
 void StorePassword(const QString& password) {
-    store::Connection connection;
-    connection.reopen(app().AppConnectionString);
-    store::Execute(connection,
-                   QStringLiteral("insert into ADMINISTRATOR_ACCOUNT (PASSWORD) values (?)"),
-                   {accesscontrol::HashPassword(password)});
+    testsupport::ExecuteStored(
+        QStringLiteral("insert into ADMINISTRATOR_ACCOUNT (PASSWORD) values (?)"),
+        {accesscontrol::HashPassword(password)});
 }
 
 // The login plans a run can follow.
 std::function<void(QWidget*)> LoginPlan(const QString& plan) {
     return [plan](QWidget* login) {
         const auto attempt = [login](const QString& typed) {
-            TypeInto(login, QStringLiteral("Edit3"), typed);
-            QTest::keyClick(Find<QLineEdit>(login, QStringLiteral("Edit3")), Qt::Key_Return);
+            testsupport::ReplaceText(login, QStringLiteral("Edit3"), typed);
+            QTest::keyClick(FindControl<QLineEdit>(login, QStringLiteral("Edit3")), Qt::Key_Return);
         };
         if (plan == QLatin1String("right")) {
             attempt(QStringLiteral("Secret1"));
@@ -177,7 +164,7 @@ std::function<void(QWidget*)> LoginPlan(const QString& plan) {
             attempt(QStringLiteral("wrong"));
             login->close();
         } else if (plan == QLatin1String("exit")) {
-            QTest::mouseClick(Find<QPushButton>(login, QStringLiteral("Button2")), Qt::LeftButton);
+            testsupport::Click(login, QStringLiteral("Button2"));
         } else if (plan == QLatin1String("escape")) {
             QTest::keyClick(login, Qt::Key_Escape);
         } else if (plan == QLatin1String("close")) {
@@ -185,7 +172,7 @@ std::function<void(QWidget*)> LoginPlan(const QString& plan) {
         }
         // A refused plan leaves by Έξοδος, so that no run waits forever.
         if (login->isVisible()) {
-            QTest::mouseClick(Find<QPushButton>(login, QStringLiteral("Button2")), Qt::LeftButton);
+            testsupport::Click(login, QStringLiteral("Button2"));
         }
     };
 }
@@ -193,9 +180,9 @@ std::function<void(QWidget*)> LoginPlan(const QString& plan) {
 std::function<void(QWidget*)> SetPasswordPlan(const QString& plan) {
     return [plan](QWidget* window) {
         if (plan == QLatin1String("save")) {
-            TypeInto(window, QStringLiteral("Edit1"), QStringLiteral("Secret1"));
-            TypeInto(window, QStringLiteral("Edit2"), QStringLiteral("Secret1"));
-            QTest::mouseClick(Find<QPushButton>(window, QStringLiteral("Button1")), Qt::LeftButton);
+            testsupport::ReplaceText(window, QStringLiteral("Edit1"), QStringLiteral("Secret1"));
+            testsupport::ReplaceText(window, QStringLiteral("Edit2"), QStringLiteral("Secret1"));
+            testsupport::Click(window, QStringLiteral("Button1"));
         } else {
             window->close();
         }
@@ -214,7 +201,6 @@ class TestStartup : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
     void init();
     void cleanup();
 
@@ -249,12 +235,8 @@ private:
     std::unique_ptr<testsupport::WorkDir> workDir_;
 };
 
-void TestStartup::initTestCase() {
-    accesscontrol::SetPasswordHashCost(accesscontrol::HashCost::Minimum);
-    SetSplashMilliseconds(20);
-}
-
 void TestStartup::init() {
+    testsupport::ResetTestHooks();
     workDir_ = std::make_unique<testsupport::WorkDir>();
     SetDisplayAccess({[] { return QSize(1024, 768); }, {}});
     SetLocalNowForTests(QDateTime(QDate(2026, 3, 14), QTime(9, 30)));
@@ -262,10 +244,8 @@ void TestStartup::init() {
 }
 
 void TestStartup::cleanup() {
-    SetDisplayAccess({});
-    SetLocalNowForTests(QDateTime());
-    product::SetAddressOpener({});
     workDir_.reset();
+    testsupport::ResetTestHooks();
 }
 
 void TestStartup::resolutionCheck_data() {
@@ -382,7 +362,7 @@ void TestStartup::splashClosesItselfWhenItsTimerFires() {
     QVERIFY(splash.rect().contains(splash.GroupBox1->geometry()));
     QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
     QVERIFY(splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    auto* image = Find<QLabel>(&splash, QStringLiteral("Image1"));
+    auto* image = FindControl<QLabel>(&splash, QStringLiteral("Image1"));
     QCOMPARE(image->size(), QSize(703, 622));
     QVERIFY(!image->pixmap().isNull());
     QVERIFY(image->hasScaledContents());
@@ -412,7 +392,7 @@ void TestStartup::aboutWindowLaysOutEveryLineInside() {
     QCOMPARE(about.size(), QSize(647, 356));
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
-    const QRect picture = Find<QLabel>(&about, QStringLiteral("Image1"))->geometry();
+    const QRect picture = FindControl<QLabel>(&about, QStringLiteral("Image1"))->geometry();
     QCOMPARE(picture.size(), QSize(264, 246));
     QVERIFY(!about.Image1->pixmap().isNull());
     const QList<QLabel*> labels = about.findChildren<QLabel*>();
@@ -475,7 +455,7 @@ void TestStartup::aboutLines() {
     QFETCH(bool, link);
     TForm62 about;
     QCOMPARE(about.palette().color(QPalette::Window), QColor(255, 251, 240));
-    const auto* label = Find<QLabel>(&about, name);
+    const auto* label = FindControl<QLabel>(&about, name);
     QVERIFY2(label->text().startsWith(text), qPrintable(label->text()));
     QVERIFY(label->text().size() > text.size() || label->text() == text);
     if (pixelSize > 0) {
@@ -547,7 +527,8 @@ void TestStartup::aboutAddresses() {
     TForm62 about;
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
-    QWidget* target = control == QLatin1String("TForm62") ? &about : Find<QWidget>(&about, control);
+    QWidget* target =
+        control == QLatin1String("TForm62") ? &about : FindControl<QWidget>(&about, control);
     if (rightClick) {
         SendContextMenu(target);
     } else {
@@ -566,17 +547,19 @@ void TestStartup::aboutCloses_data() {
 
 void TestStartup::aboutCloses() {
     QFETCH(int, key);
-    const auto about = std::make_unique<TForm62>();
-    QTimer::singleShot(0, about.get(), [&about, key] {
+    TForm62 about;
+    bool stillUp = true;
+    const auto answer = testsupport::AnswerNextWindow<TForm62>([key, &stillUp](TForm62* window) {
         if (key == 0) {
-            QTest::mouseClick(about->Button1, Qt::LeftButton);
+            QTest::mouseClick(window->Button1, Qt::LeftButton);
         } else {
-            QTest::keyClick(about.get(), Qt::Key(key));
+            QTest::keyClick(window, Qt::Key(key));
         }
+        stillUp = window->isVisible();
     });
-    QTimer::singleShot(5000, about.get(), [&about] { about->done(42); });
-    QVERIFY(about->exec() != 42);
-    QVERIFY(!about->isVisible());
+    about.exec();
+    VERIFY_MODAL(answer);
+    QVERIFY(!stillUp);
 }
 
 void TestStartup::sequence_data() {
@@ -668,8 +651,8 @@ void TestStartup::sequence() {
                                             : QString());
     QCOMPARE(app().TodayYear, reachesCalendar ? 2026 : 0);
     if (reachesCalendar) {
-        QCOMPARE(Find<QComboBox>(&form1, QStringLiteral("ComboBox1"))->currentIndex(), 2);
-        QCOMPARE(Find<QComboBox>(&form1, QStringLiteral("ComboBox2"))->currentText(),
+        QCOMPARE(FindControl<QComboBox>(&form1, QStringLiteral("ComboBox1"))->currentIndex(), 2);
+        QCOMPARE(FindControl<QComboBox>(&form1, QStringLiteral("ComboBox2"))->currentText(),
                  QStringLiteral("2026"));
     }
 }

@@ -13,23 +13,16 @@
 #include "core/AppGlobals.h"
 #include "sticky/Unit35.h"
 
+using namespace testsupport;
+
 namespace {
 
-template <typename T>
-T* Control(QWidget* note, const char* name) {
-    T* control = note->findChild<T*>(QLatin1String(name));
-    if (control == nullptr) {
-        qFatal("control %s is missing", name);
-    }
-    return control;
-}
-
 QColor MemoColour(QWidget* note) {
-    return Control<QPlainTextEdit>(note, "Memo1")->palette().color(QPalette::Base);
+    return FindControl<QPlainTextEdit>(note, "Memo1")->palette().color(QPalette::Base);
 }
 
 void ChooseColour(QWidget* note, const QString& name) {
-    auto* list = Control<QComboBox>(note, "ComboBox1");
+    auto* list = FindControl<QComboBox>(note, "ComboBox1");
     list->setFocus();
     // Home, then down the list to the name, as a user picks with the keys.
     QTest::keyClick(list, Qt::Key_Home);
@@ -49,31 +42,31 @@ QList<TForm35*> OpenNotes() {
     return notes;
 }
 
-void FlushDeletes() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 }  // namespace
 
 class TestSticky : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { SetLocalNowForTests(QDateTime(QDate(2024, 3, 5), QTime(9, 7, 3))); }
+    void init() {
+        ResetTestHooks();
+        SetLocalNowForTests(QDateTime(QDate(2024, 3, 5), QTime(9, 7, 3)));
+    }
 
     void cleanup() {
         TForm35::CloseAll();
         FlushDeletes();
-        SetLocalNowForTests(QDateTime());
+        ResetTestHooks();
     }
 
     void aNewNoteIsEmptyAndYellow() {
         auto* note = new TForm35;
         note->show();
         QVERIFY(QTest::qWaitForWindowExposed(note));
-        QVERIFY(Control<QPlainTextEdit>(note, "Memo1")->toPlainText().isEmpty());
+        QVERIFY(FindControl<QPlainTextEdit>(note, "Memo1")->toPlainText().isEmpty());
         QCOMPARE(MemoColour(note), QColor(255, 255, 0));
-        QCOMPARE(Control<QComboBox>(note, "ComboBox1")->currentText(), QStringLiteral("Yellow"));
+        QCOMPARE(FindControl<QComboBox>(note, "ComboBox1")->currentText(),
+                 QStringLiteral("Yellow"));
         QCOMPARE(note->windowTitle(), QStringLiteral("Sticky Notes"));
         QCOMPARE(note->size(), QSize(287, 238));
         QVERIFY(note->windowFlags().testFlag(Qt::Tool));
@@ -83,7 +76,7 @@ private slots:
 
     void colourNamesInOrder() {
         TForm35 note;
-        auto* list = Control<QComboBox>(&note, "ComboBox1");
+        auto* list = FindControl<QComboBox>(&note, "ComboBox1");
         QStringList names;
         for (int i = 0; i < list->count(); ++i) {
             names << list->itemText(i);
@@ -115,7 +108,7 @@ private slots:
         QFETCH(QString, text);
         SetLocalNowForTests(moment);
         TForm35 note;
-        QCOMPARE(Control<QLabel>(&note, "Label1")->text().toLower(), text.toLower());
+        QCOMPARE(FindControl<QLabel>(&note, "Label1")->text().toLower(), text.toLower());
     }
 
     void choosingAColour_data() {
@@ -137,14 +130,15 @@ private slots:
         auto* note = new TForm35;
         note->show();
         QVERIFY(QTest::qWaitForWindowExposed(note));
-        auto* memo = Control<QPlainTextEdit>(note, "Memo1");
+        auto* memo = FindControl<QPlainTextEdit>(note, "Memo1");
         const QColor textColour = memo->palette().color(QPalette::Text);
-        const QColor barColour = Control<QFrame>(note, "Panel1")->palette().color(QPalette::Window);
+        const QColor barColour =
+            FindControl<QFrame>(note, "Panel1")->palette().color(QPalette::Window);
         ChooseColour(note, name);
-        QCOMPARE(Control<QComboBox>(note, "ComboBox1")->currentText(), name);
+        QCOMPARE(FindControl<QComboBox>(note, "ComboBox1")->currentText(), name);
         QCOMPARE(MemoColour(note), colour);
         QCOMPARE(memo->palette().color(QPalette::Text), textColour);
-        QCOMPARE(Control<QFrame>(note, "Panel1")->palette().color(QPalette::Window), barColour);
+        QCOMPARE(FindControl<QFrame>(note, "Panel1")->palette().color(QPalette::Window), barColour);
         ChooseColour(note, QStringLiteral("Yellow"));
         QCOMPARE(MemoColour(note), QColor(255, 255, 0));
     }
@@ -154,13 +148,13 @@ private slots:
         note->show();
         QVERIFY(QTest::qWaitForWindowExposed(note));
         note->resize(420, 330);
-        QTRY_COMPARE(Control<QPlainTextEdit>(note, "Memo1")->width(), 420);
-        auto* bar = Control<QFrame>(note, "Panel1");
+        QTRY_COMPARE(FindControl<QPlainTextEdit>(note, "Memo1")->width(), 420);
+        auto* bar = FindControl<QFrame>(note, "Panel1");
         QCOMPARE(bar->height(), 22);
         QCOMPARE(bar->geometry().bottom(), note->height() - 1);
-        QCOMPARE(Control<QPlainTextEdit>(note, "Memo1")->height(), 330 - 22);
-        QCOMPARE(Control<QLabel>(note, "Label1")->width(), 185);
-        QCOMPARE(Control<QComboBox>(note, "ComboBox1")->geometry().right(), bar->width() - 3);
+        QCOMPARE(FindControl<QPlainTextEdit>(note, "Memo1")->height(), 330 - 22);
+        QCOMPARE(FindControl<QLabel>(note, "Label1")->width(), 185);
+        QCOMPARE(FindControl<QComboBox>(note, "ComboBox1")->geometry().right(), bar->width() - 3);
     }
 
     void notesAreIndependent() {
@@ -169,11 +163,13 @@ private slots:
         first->show();
         second->show();
         QVERIFY(QTest::qWaitForWindowExposed(second));
-        testsupport::TypeText(Control<QPlainTextEdit>(first, "Memo1"), QStringLiteral("γάλα"));
-        testsupport::TypeText(Control<QPlainTextEdit>(second, "Memo1"), QStringLiteral("ψωμί"));
+        testsupport::TypeText(FindControl<QPlainTextEdit>(first, "Memo1"), QStringLiteral("γάλα"));
+        testsupport::TypeText(FindControl<QPlainTextEdit>(second, "Memo1"), QStringLiteral("ψωμί"));
         ChooseColour(second, QStringLiteral("Aqua"));
-        QCOMPARE(Control<QPlainTextEdit>(first, "Memo1")->toPlainText(), QStringLiteral("γάλα"));
-        QCOMPARE(Control<QPlainTextEdit>(second, "Memo1")->toPlainText(), QStringLiteral("ψωμί"));
+        QCOMPARE(FindControl<QPlainTextEdit>(first, "Memo1")->toPlainText(),
+                 QStringLiteral("γάλα"));
+        QCOMPARE(FindControl<QPlainTextEdit>(second, "Memo1")->toPlainText(),
+                 QStringLiteral("ψωμί"));
         QCOMPARE(MemoColour(first), QColor(255, 255, 0));
         QCOMPARE(MemoColour(second), QColor(0, 255, 255));
     }
@@ -183,7 +179,8 @@ private slots:
         QPointer<TForm35> second = new TForm35;
         first->show();
         second->show();
-        testsupport::TypeText(Control<QPlainTextEdit>(first, "Memo1"), QStringLiteral("κείμενο"));
+        testsupport::TypeText(FindControl<QPlainTextEdit>(first, "Memo1"),
+                              QStringLiteral("κείμενο"));
         QVERIFY(first->close());
         FlushDeletes();
         QVERIFY(first.isNull());

@@ -58,6 +58,9 @@ class TestStore : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { testsupport::ResetTestHooks(); }
+    void cleanup() { testsupport::ResetTestHooks(); }
+
     void connectionStringHoldsTheFixedPieces();
     void opensTheEmptyDatabase();
     void closingAClosedConnectionDoesNothing();
@@ -207,10 +210,10 @@ void TestStore::rowCommittedByOneConnectionIsReadByALaterOne() {
     Connection reader;
     reader.reopen(work.connectionString());
     store::Query notes;
-    notes.setConnection(&reader);
-    notes.setSql(QStringLiteral("SELECT HMEROMHNIA, KEIMENO FROM SHMEIWSEIS WHERE HMEROMHNIA=?"));
-    notes.setParameters({QStringLiteral("2008-03-14")});
-    notes.open();
+    testsupport::OpenQuery(notes, reader,
+                           QStringLiteral("SELECT HMEROMHNIA, KEIMENO FROM SHMEIWSEIS WHERE "
+                                          "HMEROMHNIA=?"),
+                           {QStringLiteral("2008-03-14")});
     QCOMPARE(notes.recordCount(), 1);
     QCOMPARE(notes.asString(QStringLiteral("KEIMENO")), QString());
     QVERIFY(notes.value(QStringLiteral("KEIMENO")).isNull());
@@ -271,16 +274,9 @@ void TestStore::emptyDatabaseHasTheSixEmptyTables() {
     testsupport::WorkDir work;
     Connection connection;
     connection.reopen(work.connectionString());
-    store::Query tables;
-    tables.setConnection(&connection);
-    tables.setSql(QStringLiteral(
-        "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"));
-    tables.setSort(QStringLiteral("name ASC"));
-    tables.open();
-    QStringList names;
-    for (tables.first(); !tables.eof(); tables.next()) {
-        names.append(tables.asString(0));
-    }
+    const QStringList names = testsupport::ColumnValues(
+        connection, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name "
+                                   "NOT LIKE 'sqlite_%' ORDER BY name"));
     QCOMPARE(names, (QStringList{"ADMINISTRATOR_ACCOUNT", "EKSODA", "NOTES", "RANTEBOU",
                                  "SHMEIWSEIS", "XRHSIMA_THLEFWNA"}));
     for (const QString& table : std::as_const(names)) {
@@ -296,10 +292,9 @@ void TestStore::rantebouHasExactlyItsColumns() {
     Connection connection;
     connection.reopen(work.connectionString());
     store::Query day;
-    day.setConnection(&connection);
-    day.setSql(QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=?"));
-    day.setParameters({QStringLiteral("2008-03-05")});
-    day.open();
+    testsupport::OpenQuery(day, connection,
+                           QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=?"),
+                           {QStringLiteral("2008-03-05")});
     QCOMPARE(day.fieldCount(), 29);
     QStringList names;
     for (int i = 0; i < day.fieldCount(); ++i) {

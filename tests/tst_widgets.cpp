@@ -72,55 +72,37 @@ private Q_SLOTS:
     void gridCtrlDeleteAsks();
 
 private:
-    std::unique_ptr<testsupport::WorkDir> work_;
-    std::unique_ptr<store::Connection> connection_;
+    std::unique_ptr<testsupport::TestDatabase> database_;
     std::unique_ptr<store::Table> table_;
     std::unique_ptr<QWidget> host_;
     widgets::DataSource* source_ = nullptr;
-    QList<MessageRequest> messages_;
-    Answer answer_ = Answer::Ok;
+    std::unique_ptr<testsupport::MessageLog> messages_;
 
-    void addContacts(const QStringList& names);
     void openTable(const QString& table, const QString& sort = QString());
     widgets::DBEdit* addEdit(const QString& field);
     widgets::DBNavigator* addNavigator();
     widgets::DBGrid* addGrid();
-    void clickRow(widgets::DBGrid* grid, int row);
     QVariant stored(const QString& sql);
 };
 
 void TestWidgets::init() {
-    work_ = std::make_unique<testsupport::WorkDir>();
-    connection_ = std::make_unique<store::Connection>();
-    connection_->reopen(work_->connectionString());
+    testsupport::ResetTestHooks();
+    database_ = std::make_unique<testsupport::TestDatabase>();
     table_ = std::make_unique<store::Table>();
-    table_->setConnection(connection_.get());
+    table_->setConnection(&database_->connection);
     host_ = std::make_unique<QWidget>();
     host_->resize(600, 400);
     source_ = new widgets::DataSource(host_.get());
     source_->setDataSet(table_.get());
-    messages_.clear();
-    answer_ = Answer::Ok;
-    widgets::SetMessageResponder([this](const MessageRequest& request) {
-        messages_.append(request);
-        return answer_;
-    });
+    messages_ = std::make_unique<testsupport::MessageLog>();
 }
 
 void TestWidgets::cleanup() {
-    widgets::SetMessageResponder(nullptr);
+    messages_.reset();
     host_.reset();
     table_.reset();
-    connection_.reset();
-    work_.reset();
-}
-
-void TestWidgets::addContacts(const QStringList& names) {
-    for (const QString& name : names) {
-        store::Execute(*connection_,
-                       QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (ONOMATEPWNYMO) VALUES (?)"),
-                       {name});
-    }
+    database_.reset();
+    testsupport::ResetTestHooks();
 }
 
 void TestWidgets::openTable(const QString& table, const QString& sort) {
@@ -152,17 +134,12 @@ widgets::DBGrid* TestWidgets::addGrid() {
     return grid;
 }
 
-void TestWidgets::clickRow(widgets::DBGrid* grid, int row) {
-    const QRect cell = grid->visualRect(grid->model()->index(row, 0));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
-}
-
 QVariant TestWidgets::stored(const QString& sql) {
-    return store::ScalarQuery(*connection_, sql);
+    return store::ScalarQuery(database_->connection, sql);
 }
 
 void TestWidgets::editShowsTheCurrentRowAndNullAsEmpty() {
-    store::Execute(*connection_,
+    store::Execute(database_->connection,
                    QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (ONOMATEPWNYMO, THLEFWNO_1) "
                                   "VALUES ('Άλφα', '210'), ('Βήτα', NULL)"));
     openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
@@ -194,7 +171,8 @@ void TestWidgets::typingLimitIsTheDeclaredLength() {
     QFETCH(QString, declared);
     QFETCH(QString, typed);
     QFETCH(QString, kept);
-    store::Execute(*connection_, QStringLiteral("CREATE TABLE LIMITED (NAME %1)").arg(declared));
+    store::Execute(database_->connection,
+                   QStringLiteral("CREATE TABLE LIMITED (NAME %1)").arg(declared));
     openTable(QStringLiteral("LIMITED"));
     widgets::DBEdit* edit = addEdit(QStringLiteral("NAME"));
     testsupport::TypeText(edit, typed);
@@ -204,7 +182,7 @@ void TestWidgets::typingLimitIsTheDeclaredLength() {
 }
 
 void TestWidgets::typingPutsTheRowIntoEditAndPostWritesIt() {
-    addContacts({"Άλφα", "Βήτα"});
+    database_->addContacts({"Άλφα", "Βήτα"});
     openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
     widgets::DBEdit* name = addEdit(kName);
     widgets::DBNavigator* navigator = addNavigator();
@@ -220,7 +198,7 @@ void TestWidgets::typingPutsTheRowIntoEditAndPostWritesIt() {
                                    "WHERE ONOMATEPWNYMO = 'Άλφας'"))
                  .toInt(),
              1);
-    QVERIFY(messages_.isEmpty());
+    QVERIFY(messages_->requests.isEmpty());
 }
 
 void TestWidgets::typingIntoAnEmptySetStartsANewRow() {
@@ -241,7 +219,7 @@ void TestWidgets::typingIntoAnEmptySetStartsANewRow() {
 }
 
 void TestWidgets::closedSetLeavesTheFieldsEmptyAndReadOnly() {
-    addContacts({"Άλφα"});
+    database_->addContacts({"Άλφα"});
     openTable(kContacts);
     widgets::DBEdit* name = addEdit(kName);
     auto* memo = new widgets::DBMemo(host_.get());
@@ -249,7 +227,7 @@ void TestWidgets::closedSetLeavesTheFieldsEmptyAndReadOnly() {
     memo->setDataField(kName);
     widgets::DBNavigator* navigator = addNavigator();
     testsupport::TypeText(name, QStringLiteral("x"));
-    connection_->close();
+    database_->connection.close();
     QCOMPARE(name->text(), QString());
     QCOMPARE(memo->toPlainText(), QString());
     QVERIFY(name->isReadOnly());
@@ -261,7 +239,7 @@ void TestWidgets::closedSetLeavesTheFieldsEmptyAndReadOnly() {
     for (const QToolButton* button : buttons) {
         QVERIFY2(!button->isEnabled(), qPrintable(button->objectName()));
     }
-    connection_->reopen(work_->connectionString());
+    database_->connection.reopen(database_->work.connectionString());
     QCOMPARE(stored(QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA")).toString(),
              QStringLiteral("Άλφα"));
 }
@@ -280,7 +258,7 @@ void TestWidgets::memoKeepsLineBreaks_data() {
 void TestWidgets::memoKeepsLineBreaks() {
     QFETCH(QVariant, before);
     QFETCH(QString, after);
-    store::Execute(*connection_,
+    store::Execute(database_->connection,
                    QStringLiteral("INSERT INTO NOTES (TITLOS, PERIGRAFH) VALUES ('t', ?)"),
                    {before});
     openTable(QStringLiteral("NOTES"));
@@ -297,7 +275,7 @@ void TestWidgets::memoKeepsLineBreaks() {
 }
 
 void TestWidgets::hiddenTextReadsTheCounter() {
-    store::Execute(*connection_,
+    store::Execute(database_->connection,
                    QStringLiteral("INSERT INTO NOTES (ID, TITLOS) VALUES (41, 'a'), (7, 'b')"));
     openTable(QStringLiteral("NOTES"), QStringLiteral("TITLOS ASC"));
     auto* id = new widgets::DBText(host_.get());
@@ -343,8 +321,8 @@ void TestWidgets::datesAndAmountsAreShownAndTaken() {
     QFETCH(QString, shown);
     QFETCH(QString, typed);
     QFETCH(QVariant, written);
-    store::Execute(*connection_, QStringLiteral("INSERT INTO EKSODA VALUES "
-                                                "('2008-03-05', 1234, -5, 'x')"));
+    store::Execute(database_->connection, QStringLiteral("INSERT INTO EKSODA VALUES "
+                                                         "('2008-03-05', 1234, -5, 'x')"));
     openTable(QStringLiteral("EKSODA"));
     widgets::DBEdit* edit = addEdit(field);
     widgets::DBNavigator* navigator = addNavigator();
@@ -354,22 +332,22 @@ void TestWidgets::datesAndAmountsAreShownAndTaken() {
     testsupport::TypeText(edit, typed);
     QCOMPARE(table_->state(), State::Edit);
     QTest::mouseClick(navigator->button(NavigatorButton::Post), Qt::LeftButton);
-    QVERIFY(messages_.isEmpty());
+    QVERIFY(messages_->requests.isEmpty());
     QCOMPARE(table_->state(), State::Browse);
     QCOMPARE(stored(QStringLiteral("SELECT %1 FROM EKSODA").arg(field)), written);
 }
 
 void TestWidgets::badDateIsRefusedAtPostAndKept() {
-    store::Execute(*connection_, QStringLiteral("INSERT INTO EKSODA VALUES "
-                                                "('2008-03-05', 100, 0, 'x')"));
+    store::Execute(database_->connection, QStringLiteral("INSERT INTO EKSODA VALUES "
+                                                         "('2008-03-05', 100, 0, 'x')"));
     openTable(QStringLiteral("EKSODA"));
     widgets::DBEdit* date = addEdit(QStringLiteral("HMEROMHNIA"));
     widgets::DBNavigator* navigator = addNavigator();
     date->selectAll();
     testsupport::TypeText(date, QStringLiteral("31/2/2009"));
     QTest::mouseClick(navigator->button(NavigatorButton::Post), Qt::LeftButton);
-    QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_.first().text, QStringLiteral("'31/2/2009' is not a valid date."));
+    QCOMPARE(messages_->requests.size(), 1);
+    QCOMPARE(messages_->requests.first().text, QStringLiteral("'31/2/2009' is not a valid date."));
     QCOMPARE(table_->state(), State::Edit);
     QCOMPARE(date->text(), QStringLiteral("31/2/2009"));
     QCOMPARE(stored(QStringLiteral("SELECT HMEROMHNIA FROM EKSODA")).toString(),
@@ -377,7 +355,7 @@ void TestWidgets::badDateIsRefusedAtPostAndKept() {
     date->setSelection(0, 2);
     testsupport::TypeText(date, QStringLiteral("28"));
     QTest::mouseClick(navigator->button(NavigatorButton::Post), Qt::LeftButton);
-    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_->requests.size(), 1);
     QCOMPARE(stored(QStringLiteral("SELECT HMEROMHNIA FROM EKSODA")).toString(),
              QStringLiteral("2009-02-28"));
 }
@@ -420,7 +398,7 @@ void TestWidgets::navigatorEnablingRules() {
     QFETCH(QString, action);
     QFETCH(QString, enabled);
     for (int i = 0; i < rows; ++i) {
-        addContacts({QString(QChar(u'Α' + i))});
+        database_->addContacts({QString(QChar(u'Α' + i))});
     }
     openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
     widgets::DBNavigator* navigator = addNavigator();
@@ -446,7 +424,7 @@ void TestWidgets::navigatorEnablingRules() {
 }
 
 void TestWidgets::navigatorButtonsMoveAndSignal() {
-    addContacts({"Α", "Β", "Γ"});
+    database_->addContacts({"Α", "Β", "Γ"});
     openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
     widgets::DBNavigator* navigator = addNavigator();
     widgets::DBEdit* name = addEdit(kName);
@@ -492,22 +470,22 @@ void TestWidgets::navigatorDeleteAsks() {
     QFETCH(int, current);
     QFETCH(QStringList, left);
     QFETCH(QString, shown);
-    addContacts({"Γ", "Α", "Β"});
+    database_->addContacts({"Γ", "Α", "Β"});
     openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
     widgets::DBNavigator* navigator = addNavigator();
     widgets::DBEdit* name = addEdit(kName);
     QSignalSpy clicked(navigator, &widgets::DBNavigator::buttonClicked);
     table_->moveTo(current);
-    answer_ = answer;
+    messages_->answer = answer;
     QTest::mouseClick(navigator->button(NavigatorButton::Delete), Qt::LeftButton);
-    QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_.first().text, QStringLiteral("Delete record?"));
-    QCOMPARE(messages_.first().caption, QStringLiteral("Confirm"));
-    QCOMPARE(messages_.first().buttons, (QList<Answer>{Answer::Ok, Answer::Cancel}));
+    QCOMPARE(messages_->requests.size(), 1);
+    QCOMPARE(messages_->requests.first().text, QStringLiteral("Delete record?"));
+    QCOMPARE(messages_->requests.first().caption, QStringLiteral("Confirm"));
+    QCOMPARE(messages_->requests.first().buttons, (QList<Answer>{Answer::Ok, Answer::Cancel}));
     QCOMPARE(name->text(), shown);
     QCOMPARE(clicked.size(), 1);
     store::Query query;
-    query.setConnection(connection_.get());
+    query.setConnection(&database_->connection);
     query.setSql(QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA"));
     query.setSort(QStringLiteral("ONOMATEPWNYMO ASC"));
     query.open();
@@ -519,7 +497,7 @@ void TestWidgets::navigatorDeleteAsks() {
 }
 
 void TestWidgets::refusedPostKeepsTypedValuesAndShowsTheMessage() {
-    store::Execute(*connection_,
+    store::Execute(database_->connection,
                    QStringLiteral("CREATE TRIGGER needs_name BEFORE INSERT ON XRHSIMA_THLEFWNA "
                                   "WHEN NEW.ONOMATEPWNYMO IS NULL "
                                   "BEGIN SELECT RAISE(ABORT, 'ONOMATEPWNYMO is required'); END"));
@@ -531,9 +509,9 @@ void TestWidgets::refusedPostKeepsTypedValuesAndShowsTheMessage() {
     QTest::mouseClick(navigator->button(NavigatorButton::Insert), Qt::LeftButton);
     testsupport::TypeText(phone, QStringLiteral("2310000000"));
     QTest::mouseClick(navigator->button(NavigatorButton::Post), Qt::LeftButton);
-    QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_.first().caption, kApplicationTitle);
-    QCOMPARE(messages_.first().text, QStringLiteral("ONOMATEPWNYMO is required"));
+    QCOMPARE(messages_->requests.size(), 1);
+    QCOMPARE(messages_->requests.first().caption, kApplicationTitle);
+    QCOMPARE(messages_->requests.first().text, QStringLiteral("ONOMATEPWNYMO is required"));
     QCOMPARE(table_->state(), State::Insert);
     QCOMPARE(phone->text(), QStringLiteral("2310000000"));
     QCOMPARE(clicked.size(), 1);  // the Insert; the refused Post does not signal
@@ -547,7 +525,7 @@ void TestWidgets::refusedPostKeepsTypedValuesAndShowsTheMessage() {
 }
 
 void TestWidgets::gridModelStaysConsistent() {
-    addContacts({"Γ", "Α", "Β"});
+    database_->addContacts({"Γ", "Α", "Β"});
     widgets::DBGrid* grid = addGrid();
     QAbstractItemModelTester tester(grid->model(),
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -577,7 +555,7 @@ void TestWidgets::gridModelStaysConsistent() {
 }
 
 void TestWidgets::gridShowsColumnsAsConfigured() {
-    store::Execute(*connection_,
+    store::Execute(database_->connection,
                    QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (ONOMATEPWNYMO, THLEFWNO_1) "
                                   "VALUES ('Άλφα', '210')"));
     openTable(kContacts);
@@ -628,7 +606,7 @@ void TestWidgets::gridClickMakesTheRowCurrent() {
     QFETCH(int, clicked);
     QFETCH(QString, shown);
     QFETCH(QStringList, stored);
-    addContacts({"Α", "Β", "Γ"});
+    database_->addContacts({"Α", "Β", "Γ"});
     openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
     widgets::DBEdit* name = addEdit(kName);
     widgets::DBGrid* grid = addGrid();
@@ -640,25 +618,20 @@ void TestWidgets::gridClickMakesTheRowCurrent() {
         name->end(false);
         testsupport::TypeText(name, QStringLiteral("x"));
     }
-    clickRow(grid, clicked);
+    testsupport::ClickRow(grid, clicked);
     QCOMPARE(table_->state(), State::Browse);
     QCOMPARE(name->text(), shown);
     QCOMPARE(grid->currentIndex().row(), table_->recNo());
     QCOMPARE(grid->selectionModel()->selectedRows().size(), 1);
-    store::Query query;
-    query.setConnection(connection_.get());
-    query.setSql(QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA ORDER BY 1"));
-    query.open();
-    QStringList names;
-    for (; !query.eof(); query.next()) {
-        names.append(query.asString(0));
-    }
-    QCOMPARE(names, stored);
+    QCOMPARE(testsupport::ColumnValues(
+                 database_->connection,
+                 QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA ORDER BY rowid")),
+             stored);
 }
 
 void TestWidgets::gridClickAfterARefusedPostStaysOnTheRow() {
-    addContacts({"Α", "Β"});
-    store::Execute(*connection_,
+    database_->addContacts({"Α", "Β"});
+    store::Execute(database_->connection,
                    QStringLiteral("CREATE TRIGGER refuse_x BEFORE UPDATE ON XRHSIMA_THLEFWNA "
                                   "WHEN NEW.ONOMATEPWNYMO = 'x' "
                                   "BEGIN SELECT RAISE(ABORT, 'x is not a name'); END"));
@@ -667,9 +640,9 @@ void TestWidgets::gridClickAfterARefusedPostStaysOnTheRow() {
     widgets::DBGrid* grid = addGrid();
     name->selectAll();
     testsupport::TypeText(name, QStringLiteral("x"));
-    clickRow(grid, 1);
-    QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_.first().text, QStringLiteral("x is not a name"));
+    testsupport::ClickRow(grid, 1);
+    QCOMPARE(messages_->requests.size(), 1);
+    QCOMPARE(messages_->requests.first().text, QStringLiteral("x is not a name"));
     QCOMPARE(table_->recNo(), 0);
     QCOMPARE(table_->state(), State::Edit);
     QCOMPARE(grid->currentIndex().row(), 0);
@@ -691,7 +664,7 @@ void TestWidgets::gridSelectionNeverLeavesTheCurrentRow_data() {
 void TestWidgets::gridSelectionNeverLeavesTheCurrentRow() {
     QFETCH(QString, gesture);
     QFETCH(int, current);
-    addContacts({"Α", "Β", "Γ"});
+    database_->addContacts({"Α", "Β", "Γ"});
     openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
     widgets::DBEdit* name = addEdit(kName);
     widgets::DBGrid* grid = addGrid();
@@ -747,7 +720,7 @@ QRect SectionRect(const QHeaderView* header, int row) {
 }  // namespace
 
 void TestWidgets::gridIndicatorMarksTheCurrentRow() {
-    addContacts({"Α", "Β", "Γ"});
+    database_->addContacts({"Α", "Β", "Γ"});
     openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
     widgets::DBGrid* grid = addGrid();
     const QHeaderView* header = grid->verticalHeader();
@@ -773,17 +746,17 @@ void TestWidgets::gridCtrlDeleteAsks_data() {
 void TestWidgets::gridCtrlDeleteAsks() {
     QFETCH(Answer, answer);
     QFETCH(int, left);
-    addContacts({"Α", "Β"});
+    database_->addContacts({"Α", "Β"});
     openTable(kContacts, QStringLiteral("ONOMATEPWNYMO ASC"));
     widgets::DBGrid* grid = addGrid();
-    answer_ = answer;
+    messages_->answer = answer;
     QTest::keyClick(grid, Qt::Key_Delete);
-    QVERIFY(messages_.isEmpty());
+    QVERIFY(messages_->requests.isEmpty());
     QTest::keyClick(grid, Qt::Key_Down);
     QCOMPARE(table_->recNo(), 1);
     QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
-    QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_.first().text, QStringLiteral("Delete record?"));
+    QCOMPARE(messages_->requests.size(), 1);
+    QCOMPARE(messages_->requests.first().text, QStringLiteral("Delete record?"));
     QCOMPARE(stored(QStringLiteral("SELECT count(*) FROM XRHSIMA_THLEFWNA")).toInt(), left);
     QCOMPARE(grid->model()->rowCount(), left);
     QCOMPARE(grid->currentIndex().row(), table_->recNo());
