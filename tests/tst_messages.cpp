@@ -140,27 +140,27 @@ void TestMessages::realBoxes() {
             ? QStringLiteral("Delete record?")
             : QStringLiteral("Πρώτη γραμμή.\nΔεύτερη <b>γραμμή</b>.\n\nΤέλος");
     SeenBox seen;
-    const auto box = testsupport::AnswerNextBox(caption, shownText, [&seen, how](QMessageBox* box) {
-        seen.icon = box->icon();
-        seen.format = box->textFormat();
-        const QList<QAbstractButton*> shown = box->buttons();
+    const auto expected = testsupport::AnswerNextBox(caption, shownText, [&seen, how](QMessageBox* shownBox) {
+        seen.icon = shownBox->icon();
+        seen.format = shownBox->textFormat();
+        const QList<QAbstractButton*> shown = shownBox->buttons();
         for (QAbstractButton* button : shown) {
             seen.buttons.append(button->text());
         }
-        seen.defaultButton = TextOf(box->defaultButton());
-        seen.escapeButton = TextOf(box->escapeButton());
+        seen.defaultButton = TextOf(shownBox->defaultButton());
+        seen.escapeButton = TextOf(shownBox->escapeButton());
         if (how == QLatin1String("Enter")) {
-            QTest::keyClick(box, Qt::Key_Return);
+            QTest::keyClick(shownBox, Qt::Key_Return);
         } else if (how == QLatin1String("Escape")) {
-            QTest::keyClick(box, Qt::Key_Escape);
+            QTest::keyClick(shownBox, Qt::Key_Escape);
         } else {
-            box->close();
+            shownBox->close();
         }
     });
 
     const Answer given = Show(helper, text);
 
-    VERIFY_MODAL(box);
+    VERIFY_MODAL(expected);
     QCOMPARE(given, answer);
     QCOMPARE(int(seen.icon), icon);
     QCOMPARE(seen.buttons, buttons);
