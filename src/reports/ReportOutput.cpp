@@ -1,0 +1,130 @@
+#include "reports/ReportOutput.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QSaveFile>
+
+#include "reports/BusyCursor.h"
+#include "reports/ReportError.h"
+
+namespace reports {
+
+namespace {
+
+constexpr double kFooterMm = 8;
+constexpr double kRunningTitleMm = 8;
+const QColor kRuleColour(150, 150, 150);
+
+double Millimetres(const QPagedPaintDevice& device, double mm) {
+    return mm * device.logicalDpiY() / 25.4;
+}
+
+QFont SmallFont(double points, bool bold = false) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+}  // namespace
+
+ReportOutput::ReportOutput(const ReportLayout& layout, const BandRows& rows,
+                           const QDateTime& printed)
+    : layout_(layout), rows_(rows), printed_(printed) {}
+
+QString ReportOutput::footerText(QString text, int page, int pages) const {
+    text.replace(QLatin1String("{printed}"), printed_.toString(QStringLiteral("dd/MM/yyyy HH:mm")));
+    text.replace(QLatin1String("{title}"), layout_.title);
+    text.replace(QLatin1String("{pages}"), QString::number(pages));
+    text.replace(QLatin1String("{page}"), QString::number(page));
+    return text;
+}
+
+bool ReportOutput::paint(QPagedPaintDevice& device) const {
+    const QRectF area = device.pageLayout().paintRectPixels(device.logicalDpiX());
+    const double footer = Millimetres(device, kFooterMm);
+    const double header = layout_.hasRecords() ? Millimetres(device, kRunningTitleMm) : 0;
+    const QSizeF body(area.width(), area.height() - header - footer);
+    ReportDocument report(layout_, rows_, &device, body);
+    const int pages = report.pageCount();
+
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        return false;
+    }
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette.setColor(QPalette::Text, Qt::black);
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0) {
+            device.newPage();
+        }
+        const QString running = report.continuedTitle(page);
+        if (!running.isEmpty()) {
+            painter.setFont(SmallFont(layout_.fontPoints * 0.9, true));
+            painter.setPen(Qt::black);
+            painter.drawText(QRectF(0, 0, body.width(), header * 0.8),
+                             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                             painter.fontMetrics().elidedText(running, Qt::ElideRight,
+                                                              int(body.width())));
+            painter.setPen(QPen(kRuleColour, 0));
+            painter.drawLine(QPointF(0, header * 0.8), QPointF(body.width(), header * 0.8));
+        }
+        painter.save();
+        painter.translate(0, header - page * body.height());
+        context.clip = QRectF(QPointF(0, page * body.height()), body);
+        painter.setClipRect(context.clip);
+        report.document().documentLayout()->draw(&painter, context);
+        painter.restore();
+
+        const double footerTop = header + body.height() + footer * 0.25;
+        painter.setPen(QPen(kRuleColour, 0));
+        painter.drawLine(QPointF(0, footerTop), QPointF(body.width(), footerTop));
+        painter.setFont(SmallFont(8));
+        painter.setPen(Qt::black);
+        const QRectF line(0, footerTop, body.width(), footer * 0.75);
+        painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
+                         footerText(layout_.footerLeft, page + 1, pages));
+        painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter,
+                         footerText(layout_.footerRight, page + 1, pages));
+    }
+    return painter.end();
+}
+
+void ReportOutput::writePdf(const QString& path) const {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        throw ReportError(
+            QStringLiteral("Cannot write the report to \"%1\": %2.").arg(path, file.errorString()));
+    }
+    bool painted = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setPageLayout(layout_.pageLayout);
+        writer.setTitle(layout_.title);
+        writer.setCreator(QStringLiteral("KAVELO ORGANIZER"));
+        painted = paint(writer);
+    }
+    if (!painted || !file.commit()) {
+        throw ReportError(
+            QStringLiteral("Cannot write the report to \"%1\": %2.").arg(path, file.errorString()));
+    }
+}
+
+void ReportOutput::showPreview(QWidget* parent) const {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(layout_.pageLayout);
+    printer.setDocName(layout_.title);
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setWindowTitle(layout_.title);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [this](QPrinter* target) {
+                         const BusyCursor busy;
+                         paint(*target);
+                     });
+    dialog.exec();
+}
+
+}  // namespace reports
