@@ -7,6 +7,9 @@
 #include <QTextBlock>
 #include <QTextTable>
 
+// The resolution that text document lengths are given in (exported by Qt GUI).
+Q_GUI_EXPORT int qt_defaultDpiY();
+
 namespace reports {
 
 namespace {
@@ -56,6 +59,7 @@ double Amount(const QString& text) {
 ReportDocument::ReportDocument(const ReportLayout& layout, const BandRows& rows,
                                QPaintDevice* device, const QSizeF& pageSize)
     : cursor_(&document_),
+      unitsPerMm_(qt_defaultDpiY() / 25.4),
       dotsPerMm_(device->logicalDpiX() / 25.4),
       width_(pageSize.width()),
       fontPoints_(layout.fontPoints) {
@@ -169,7 +173,7 @@ void ReportDocument::addTotals(const Band& band, const QVector<QStringList>& row
     const QStringList fields = band.fields();
     const QStringList row = rows.value(0);
     QTextTableFormat format;
-    format.setWidth(QTextLength(QTextLength::FixedLength, std::min(mm(110), width_)));
+    format.setWidth(QTextLength(QTextLength::FixedLength, mm(std::min(110.0, width_ / dotsPerMm_))));
     format.setColumnWidthConstraints({QTextLength(QTextLength::PercentageLength, 60),
                                       QTextLength(QTextLength::PercentageLength, 40)});
     format.setBorder(0);
@@ -234,16 +238,18 @@ void ReportDocument::addChart(const Band& band, const QVector<QStringList>& rows
     block.setBottomMargin(mm(4));
     cursor_.insertBlock(block);
     cursor_.insertText(QString(QChar::ObjectReplacementCharacter),
-                       BarChart::Format(labels, values, QSizeF(width_, mm(band.heightMm))));
+                       BarChart::Format(labels, values, QSizeF(width_, dots(band.heightMm))));
 }
 
 void ReportDocument::locateRecords() {
     QAbstractTextDocumentLayout* layout = document_.documentLayout();
+    const double toDots = dotsPerMm_ / unitsPerMm_;
     for (RecordSpan& span : records_) {
         const QTextBlock title = document_.findBlockByNumber(span.titleBlock);
         const QTextBlock last = document_.findBlockByNumber(span.lastBlock);
-        span.top = layout->blockBoundingRect(title).top() + title.blockFormat().topMargin();
-        span.bottom = layout->blockBoundingRect(last).bottom() - last.blockFormat().bottomMargin();
+        span.top = layout->blockBoundingRect(title).top() + title.blockFormat().topMargin() * toDots;
+        span.bottom =
+            layout->blockBoundingRect(last).bottom() - last.blockFormat().bottomMargin() * toDots;
     }
     recordsLocated_ = true;
 }
@@ -264,7 +270,7 @@ QString ReportDocument::continuedTitle(int page) {
         return {};
     }
     const RecordSpan& span = *(after - 1);
-    return span.bottom > pageTop + mm(1) ? span.runningTitle : QString();
+    return span.bottom > pageTop + dots(1) ? span.runningTitle : QString();
 }
 
 }  // namespace reports

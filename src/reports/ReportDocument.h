@@ -40,7 +40,10 @@ private:
         double bottom = 0;
     };
 
-    double mm(double millimetres) const { return millimetres * dotsPerMm_; }
+    // Lengths in text formats are in document units, which the layout scales
+    // from the screen's resolution to the device's; object sizes are in dots.
+    double mm(double millimetres) const { return millimetres * unitsPerMm_; }
+    double dots(double millimetres) const { return millimetres * dotsPerMm_; }
     void addHeading(const QString& text, double points, double spaceBeforeMm);
     void addTable(const Band& band, const QVector<QStringList>& rows);
     void addTotals(const Band& band, const QVector<QStringList>& rows);
@@ -51,6 +54,7 @@ private:
     QTextDocument document_;
     QTextCursor cursor_;
     BarChart chart_;
+    double unitsPerMm_;
     double dotsPerMm_;
     double width_;
     double fontPoints_;
