@@ -18,12 +18,13 @@
 
 namespace {
 
+// About 2 KB of text, a new paragraph after every fourth sentence.
 QString NoteBody(int number) {
     QString body;
-    while (body.size() < 2048) {
+    for (int sentence = 1; body.size() < 2048; ++sentence) {
         body += QStringLiteral("Σημείωση %1: ραντεβού με τον λογιστή για τα έξοδα του μήνα. ")
                     .arg(number);
-        if (body.size() % 5 == 0) {
+        if (sentence % 4 == 0) {
             body += QLatin1Char('\n');
         }
     }
@@ -41,16 +42,16 @@ struct Notebook {
         QFile::copy(QStringLiteral(ORGANIZER_EMPTY_DB), database);
         QFile::setPermissions(database, QFile::ReadOwner | QFile::WriteOwner);
         layout = dir.path() + QStringLiteral("/NOTES.RAV");
-        QFile::copy(QFileInfo(QStringLiteral(ORGANIZER_EMPTY_DB)).dir().filePath(
-                        QStringLiteral("NOTES.RAV")),
+        QFile::copy(QFileInfo(QStringLiteral(ORGANIZER_EMPTY_DB))
+                        .dir()
+                        .filePath(QStringLiteral("NOTES.RAV")),
                     layout);
         connection.reopen(store::BuildConnectionString(dir.path()));
         store::Execute(connection, QStringLiteral("BEGIN"));
         for (int i = 0; i < 1000; ++i) {
-            store::Execute(connection,
-                           QStringLiteral("INSERT INTO NOTES (TITLOS, PERIGRAFH) VALUES (?, ?)"),
-                           {QStringLiteral("Σημείωση %1").arg(i, 4, 10, QLatin1Char('0')),
-                            NoteBody(i)});
+            store::Execute(
+                connection, QStringLiteral("INSERT INTO NOTES (TITLOS, PERIGRAFH) VALUES (?, ?)"),
+                {QStringLiteral("Σημείωση %1").arg(i, 4, 10, QLatin1Char('0')), NoteBody(i)});
         }
         store::Execute(connection, QStringLiteral("COMMIT"));
         notes.setConnection(&connection);

@@ -28,7 +28,8 @@ const char* const kPdfVariable = "KAVELO_REPORT_PDF";
 // The report's text as a reader copies it out of the PDF.
 QString PdfText(const QString& pdf) {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     if (!process.waitForFinished(30000) || process.exitCode() != 0) {
         qWarning() << "pdftotext failed:" << process.readAllStandardError();
         return {};
@@ -113,7 +114,8 @@ void TestReports::cleanup() {
 }
 
 void TestReports::addNote(const QString& title, const QString& body) {
-    store::Execute(*connection_, QStringLiteral("INSERT INTO NOTES (TITLOS, PERIGRAFH) VALUES (?, ?)"),
+    store::Execute(*connection_,
+                   QStringLiteral("INSERT INTO NOTES (TITLOS, PERIGRAFH) VALUES (?, ?)"),
                    {title, body});
 }
 
@@ -149,19 +151,21 @@ void TestReports::failuresNameTheFileAndLeaveNoPdf_data() {
                                 "titleField": "TITLOS", "bodyField": "PERIGRAFH"}]})";
     QTest::newRow("missing") << QByteArray("-") << true << QStringLiteral("not found");
     QTest::newRow("empty") << QByteArray(" \n") << true << QStringLiteral("is empty");
-    QTest::newRow("malformed JSON") << QByteArray("{\"bands\": [") << true
-                                    << QStringLiteral("is not valid JSON");
+    QTest::newRow("malformed JSON")
+        << QByteArray("{\"bands\": [") << true << QStringLiteral("is not valid JSON");
     QTest::newRow("no bands") << QByteArray("{\"title\": \"x\"}") << true
-                              << QStringLiteral("is not a report layout: the layout has no \"bands\"");
+                              << QStringLiteral(
+                                     "is not a report layout: the layout has no \"bands\"");
     QTest::newRow("unknown band type")
-        << QByteArray(R"({"bands": [{"type": "pie", "connection": "RvDataSetConnection2"}]})") << true
-        << QStringLiteral("band 1 has the unknown type \"pie\"");
+        << QByteArray(R"({"bands": [{"type": "pie", "connection": "RvDataSetConnection2"}]})")
+        << true << QStringLiteral("band 1 has the unknown type \"pie\"");
     QTest::newRow("unknown connection")
         << QByteArray(good).replace("RvDataSetConnection2", "RvDataSetConnection9") << true
         << QStringLiteral("names the data connection \"RvDataSetConnection9\"");
     QTest::newRow("unknown column") << QByteArray(good).replace("PERIGRAFH", "KEIMENO") << true
                                     << QStringLiteral("names the column \"KEIMENO\"");
-    QTest::newRow("unwritable PDF") << good << false << QStringLiteral("Cannot write the report to");
+    QTest::newRow("unwritable PDF")
+        << good << false << QStringLiteral("Cannot write the report to");
 }
 
 void TestReports::failuresNameTheFileAndLeaveNoPdf() {
@@ -216,8 +220,8 @@ void TestReports::notesPrintInQueryOrderWithGreekIntact() {
                            QStringLiteral("Άλφα ΆΈΉΊΌΎΏ ϊΐϋΰ"), QStringLiteral("Πρώτη γραμμή"),
                            QStringLiteral("Ψώνια"), QStringLiteral("Γάλα, ψωμί."),
                            QStringLiteral("Τυρί φέτα.")}));
-    QVERIFY(text.contains(QRegularExpression(
-        QStringLiteral("\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d +Σελίδα 1 από 1"))));
+    QVERIFY(text.contains(
+        QRegularExpression(QStringLiteral("\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d +Σελίδα 1 από 1"))));
 }
 
 void TestReports::longNoteBreaksAcrossPagesUnderItsContinuedTitle() {
@@ -300,10 +304,10 @@ void TestReports::expensesSearchListsRowsAndTotals() {
         QStringLiteral("05/03/2007 +Ενοίκιο Μαρτίου +4000,00 +920,00 +4920,00"))));
     QVERIFY(InOrder(text, {QStringLiteral("05/03/2007"), QStringLiteral("15/03/2007"),
                            QStringLiteral("28/03/2007")}));
-    QVERIFY(InOrder(text, {QStringLiteral("Ολικά ποσά"), QStringLiteral("Αξία (EUR):"),
-                           QStringLiteral("4022,49"), QStringLiteral("Φ.Π.Α (EUR):"),
-                           QStringLiteral("922,30"), QStringLiteral("Αξία + Φ.Π.Α (EUR):"),
-                           QStringLiteral("4944,79")}));
+    QVERIFY(InOrder(
+        text, {QStringLiteral("Ολικά ποσά"), QStringLiteral("Αξία (EUR):"),
+               QStringLiteral("4022,49"), QStringLiteral("Φ.Π.Α (EUR):"), QStringLiteral("922,30"),
+               QStringLiteral("Αξία + Φ.Π.Α (EUR):"), QStringLiteral("4944,79")}));
 }
 
 void TestReports::expensesByMonthDrawsTheChartAndTheTable() {

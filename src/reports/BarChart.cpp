@@ -101,8 +101,8 @@ void BarChart::drawObject(QPainter* painter, const QRectF& rect, QTextDocument* 
     const double slot = values.isEmpty() ? 0 : (rect.width() - axisWidth - gap) / values.size();
     const bool upright = labelWidth + gap / 2 <= slot;
     const double labelHeight = upright ? metrics.height() : labelWidth + gap / 2;
-    const QRectF plot(rect.left() + axisWidth + gap, rect.top() + gap, rect.width() - axisWidth - gap,
-                      rect.height() - labelHeight - 2 * gap);
+    const QRectF plot(rect.left() + axisWidth + gap, rect.top() + gap,
+                      rect.width() - axisWidth - gap, rect.height() - labelHeight - 2 * gap);
     const auto yOf = [&](double value) {
         return plot.bottom() - (value - axis.low) / (axis.high - axis.low) * plot.height();
     };
@@ -112,14 +112,16 @@ void BarChart::drawObject(QPainter* painter, const QRectF& rect, QTextDocument* 
         const double y = yOf(tick);
         painter->drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
         painter->setPen(Qt::black);
-        painter->drawText(QRectF(rect.left(), y - metrics.height() / 2, axisWidth, metrics.height()),
-                          Qt::AlignRight | Qt::AlignVCenter, AxisText(tick, axis.step));
+        painter->drawText(
+            QRectF(rect.left(), y - metrics.height() / 2, axisWidth, metrics.height()),
+            Qt::AlignRight | Qt::AlignVCenter, AxisText(tick, axis.step));
         painter->setPen(QPen(QColor(200, 200, 200), 0));
     }
 
     // Labels stand upright when they fit under their bar, turned otherwise,
     // and every n-th only when even turned labels would overlap.
-    const int labelEvery = std::max(1, int(std::ceil(metrics.height() * 1.2 / std::max(slot, 1.0))));
+    const int labelEvery =
+        std::max(1, int(std::ceil(metrics.height() * 1.2 / std::max(slot, 1.0))));
     for (int i = 0; i < values.size(); ++i) {
         const double left = plot.left() + i * slot;
         const double top = yOf(std::max(values[i], 0.0));

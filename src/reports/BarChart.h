@@ -23,8 +23,7 @@ public:
     static QTextCharFormat Format(const QStringList& labels, const QVector<double>& values,
                                   const QSizeF& size);
 
-    QSizeF intrinsicSize(QTextDocument* document, int position,
-                         const QTextFormat& format) override;
+    QSizeF intrinsicSize(QTextDocument* document, int position, const QTextFormat& format) override;
     void drawObject(QPainter* painter, const QRectF& rect, QTextDocument* document, int position,
                     const QTextFormat& format) override;
 };

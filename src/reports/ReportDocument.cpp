@@ -3,9 +3,9 @@
 #include <QAbstractTextDocumentLayout>
 #include <QLocale>
 #include <QPaintDevice>
-#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextTable>
+#include <algorithm>
 
 // The resolution that text document lengths are given in (exported by Qt GUI).
 Q_GUI_EXPORT int qt_defaultDpiY();
@@ -173,7 +173,8 @@ void ReportDocument::addTotals(const Band& band, const QVector<QStringList>& row
     const QStringList fields = band.fields();
     const QStringList row = rows.value(0);
     QTextTableFormat format;
-    format.setWidth(QTextLength(QTextLength::FixedLength, mm(std::min(110.0, width_ / dotsPerMm_))));
+    format.setWidth(
+        QTextLength(QTextLength::FixedLength, mm(std::min(110.0, width_ / dotsPerMm_))));
     format.setColumnWidthConstraints({QTextLength(QTextLength::PercentageLength, 60),
                                       QTextLength(QTextLength::PercentageLength, 40)});
     format.setBorder(0);
@@ -247,7 +248,8 @@ void ReportDocument::locateRecords() {
     for (RecordSpan& span : records_) {
         const QTextBlock title = document_.findBlockByNumber(span.titleBlock);
         const QTextBlock last = document_.findBlockByNumber(span.lastBlock);
-        span.top = layout->blockBoundingRect(title).top() + title.blockFormat().topMargin() * toDots;
+        span.top =
+            layout->blockBoundingRect(title).top() + title.blockFormat().topMargin() * toDots;
         span.bottom =
             layout->blockBoundingRect(last).bottom() - last.blockFormat().bottomMargin() * toDots;
     }
@@ -263,9 +265,9 @@ QString ReportDocument::continuedTitle(int page) {
     }
     const double pageTop = page * document_.pageSize().height();
     // The last record that starts above the page, if it reaches into it.
-    const auto after = std::upper_bound(
-        records_.begin(), records_.end(), pageTop,
-        [](double top, const RecordSpan& span) { return top < span.top; });
+    const auto after =
+        std::upper_bound(records_.begin(), records_.end(), pageTop,
+                         [](double top, const RecordSpan& span) { return top < span.top; });
     if (after == records_.begin()) {
         return {};
     }

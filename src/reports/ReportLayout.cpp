@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <algorithm>
 
 #include "reports/ReportError.h"
 
@@ -41,7 +42,8 @@ double PositiveNumber(const QJsonObject& object, const QString& key, double fall
         return fallback;
     }
     if (!value.isDouble() || value.toDouble() < 0) {
-        throw LayoutFault{QStringLiteral("%1: \"%2\" is not a number of zero or more").arg(where, key)};
+        throw LayoutFault{
+            QStringLiteral("%1: \"%2\" is not a number of zero or more").arg(where, key)};
     }
     return value.toDouble();
 }
@@ -70,10 +72,12 @@ void ReadWidth(const QJsonObject& object, TableColumn& column, const QString& wh
         column.width = width.toDouble();
         return;
     }
-    static const QRegularExpression millimetres(QStringLiteral("^\\s*([0-9]+(\\.[0-9]+)?)\\s*mm\\s*$"));
+    static const QRegularExpression millimetres(
+        QStringLiteral("^\\s*([0-9]+(\\.[0-9]+)?)\\s*mm\\s*$"));
     const auto match = millimetres.match(width.toString());
     if (!width.isString() || !match.hasMatch() || match.captured(1).toDouble() <= 0) {
-        throw LayoutFault{QStringLiteral("%1: width must be a positive share or \"<n>mm\"").arg(where)};
+        throw LayoutFault{
+            QStringLiteral("%1: width must be a positive share or \"<n>mm\"").arg(where)};
     }
     column.width = match.captured(1).toDouble();
     column.widthInMm = true;
@@ -171,10 +175,10 @@ QPageLayout ReadPage(const QJsonObject& page) {
                                 PositiveNumber(margins, QStringLiteral("top"), 15, where),
                                 PositiveNumber(margins, QStringLiteral("right"), 15, where),
                                 PositiveNumber(margins, QStringLiteral("bottom"), 15, where));
-    return QPageLayout(QPageSize(QPageSize::A4),
-                       orientation == QLatin1String("landscape") ? QPageLayout::Landscape
-                                                                 : QPageLayout::Portrait,
-                       millimetres, QPageLayout::Millimeter);
+    return QPageLayout(
+        QPageSize(QPageSize::A4),
+        orientation == QLatin1String("landscape") ? QPageLayout::Landscape : QPageLayout::Portrait,
+        millimetres, QPageLayout::Millimeter);
 }
 
 ReportLayout ParseLayout(const QJsonObject& root) {
@@ -186,14 +190,15 @@ ReportLayout ParseLayout(const QJsonObject& root) {
     if (layout.fontPoints < 6 || layout.fontPoints > 24) {
         throw LayoutFault{QStringLiteral("font size %1 is outside 6 to 24").arg(layout.fontPoints)};
     }
-    const QJsonArray bands = RequiredArray(root, QStringLiteral("bands"), QStringLiteral("the layout"));
+    const QJsonArray bands =
+        RequiredArray(root, QStringLiteral("bands"), QStringLiteral("the layout"));
     for (int i = 0; i < bands.size(); ++i) {
         layout.bands.append(ReadBand(bands.at(i), i + 1));
     }
     const QJsonObject footer = root.value(QStringLiteral("footer")).toObject();
     layout.footerLeft = footer.value(QStringLiteral("left")).toString(QStringLiteral("{printed}"));
-    layout.footerRight = footer.value(QStringLiteral("right"))
-                             .toString(QStringLiteral("Σελίδα {page} από {pages}"));
+    layout.footerRight =
+        footer.value(QStringLiteral("right")).toString(QStringLiteral("Σελίδα {page} από {pages}"));
     return layout;
 }
 
@@ -203,8 +208,8 @@ QByteArray ReadProjectFile(const QString& path) {
         throw ReportError(QStringLiteral("Report project file \"%1\" not found.").arg(path));
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        throw ReportError(
-            QStringLiteral("Report project file \"%1\" cannot be read: %2.").arg(path, file.errorString()));
+        throw ReportError(QStringLiteral("Report project file \"%1\" cannot be read: %2.")
+                              .arg(path, file.errorString()));
     }
     const QByteArray bytes = file.readAll();
     if (bytes.trimmed().isEmpty()) {
@@ -250,9 +255,10 @@ ReportLayout ReadReportLayout(const QString& path) {
     QJsonParseError parseError;
     const QJsonDocument json = QJsonDocument::fromJson(bytes, &parseError);
     if (json.isNull()) {
-        throw ReportError(QStringLiteral("Report project file \"%1\" is not valid JSON: %2 at offset %3.")
-                              .arg(path, parseError.errorString())
-                              .arg(parseError.offset));
+        throw ReportError(
+            QStringLiteral("Report project file \"%1\" is not valid JSON: %2 at offset %3.")
+                .arg(path, parseError.errorString())
+                .arg(parseError.offset));
     }
     if (!json.isObject()) {
         throw ReportError(
@@ -262,8 +268,8 @@ ReportLayout ReadReportLayout(const QString& path) {
     try {
         return ParseLayout(json.object());
     } catch (const LayoutFault& fault) {
-        throw ReportError(
-            QStringLiteral("Report project file \"%1\" is not a report layout: %2.").arg(path, fault.what));
+        throw ReportError(QStringLiteral("Report project file \"%1\" is not a report layout: %2.")
+                              .arg(path, fault.what));
     }
 }
 

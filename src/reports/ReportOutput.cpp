@@ -65,10 +65,10 @@ bool ReportOutput::paint(QPagedPaintDevice& device) const {
         if (!running.isEmpty()) {
             painter.setFont(SmallFont(layout_.fontPoints * 0.9, true));
             painter.setPen(Qt::black);
-            painter.drawText(QRectF(0, 0, body.width(), header * 0.8),
-                             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                             painter.fontMetrics().elidedText(running, Qt::ElideRight,
-                                                              int(body.width())));
+            painter.drawText(
+                QRectF(0, 0, body.width(), header * 0.8),
+                Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                painter.fontMetrics().elidedText(running, Qt::ElideMiddle, int(body.width())));
             painter.setPen(QPen(kRuleColour, 0));
             painter.drawLine(QPointF(0, header * 0.8), QPointF(body.width(), header * 0.8));
         }
@@ -107,7 +107,12 @@ void ReportOutput::writePdf(const QString& path) const {
         writer.setCreator(QStringLiteral("KAVELO ORGANIZER"));
         painted = paint(writer);
     }
-    if (!painted || !file.commit()) {
+    if (!painted) {
+        throw ReportError(
+            QStringLiteral("Cannot write the report to \"%1\": the pages could not be drawn.")
+                .arg(path));
+    }
+    if (!file.commit()) {
         throw ReportError(
             QStringLiteral("Cannot write the report to \"%1\": %2.").arg(path, file.errorString()));
     }

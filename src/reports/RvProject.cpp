@@ -41,9 +41,10 @@ BandRows RvProject::readRows(const ReportLayout& layout, const QString& path) co
         const QStringList fields = band.fields();
         for (const QString& field : fields) {
             if (!connection->hasField(field)) {
-                throw ReportError(QStringLiteral("Report project file \"%1\" names the column "
-                                                 "\"%2\", which data connection \"%3\" does not have.")
-                                      .arg(path, field, band.connection));
+                throw ReportError(
+                    QStringLiteral("Report project file \"%1\" names the column "
+                                   "\"%2\", which data connection \"%3\" does not have.")
+                        .arg(path, field, band.connection));
             }
         }
         rows.append(connection->rows(fields));
