@@ -6,6 +6,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QScreen>
 
 #include "reports/BusyCursor.h"
 #include "reports/ReportError.h"
@@ -124,6 +125,10 @@ void ReportOutput::showPreview(QWidget* parent) const {
     printer.setDocName(layout_.title);
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle(layout_.title);
+    // A page is read comfortably only when the preview takes most of the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        dialog.resize(screen->availableGeometry().size() * 0.9);
+    }
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [this](QPrinter* target) {
                          const BusyCursor busy;
