@@ -85,6 +85,7 @@ private Q_SLOTS:
     void printingTwiceGivesTheSameTextAndRereadsTheLayout();
     void expensesSearchListsRowsAndTotals();
     void expensesByMonthDrawsTheChartAndTheTable();
+    void rangeWithoutExpensesPrintsHeadingsAndEmptyTotals();
     void previewOpensWhenNoPdfIsAsked();
 
 private:
@@ -146,31 +147,34 @@ QString TestReports::render(RvProject& project) {
 void TestReports::failuresNameTheFileAndLeaveNoPdf_data() {
     QTest::addColumn<QByteArray>("layout");  // "-" for no file at all
     QTest::addColumn<bool>("pdfWritable");
+    QTest::addColumn<bool>("queryOpen");
     QTest::addColumn<QString>("expected");
     const QByteArray good = R"({"bands": [{"type": "records", "connection": "RvDataSetConnection2",
                                 "titleField": "TITLOS", "bodyField": "PERIGRAFH"}]})";
-    QTest::newRow("missing") << QByteArray("-") << true << QStringLiteral("not found");
-    QTest::newRow("empty") << QByteArray(" \n") << true << QStringLiteral("is empty");
+    QTest::newRow("missing") << QByteArray("-") << true << true << QStringLiteral("not found");
+    QTest::newRow("empty") << QByteArray(" \n") << true << true << QStringLiteral("is empty");
     QTest::newRow("malformed JSON")
-        << QByteArray("{\"bands\": [") << true << QStringLiteral("is not valid JSON");
-    QTest::newRow("no bands") << QByteArray("{\"title\": \"x\"}") << true
-                              << QStringLiteral(
-                                     "is not a report layout: the layout has no \"bands\"");
+        << QByteArray("{\"bands\": [") << true << true << QStringLiteral("is not valid JSON");
+    QTest::newRow("no bands") << QByteArray("{\"title\": \"x\"}") << true << true
+                              << QStringLiteral("not a report layout: the layout has no \"bands\"");
     QTest::newRow("unknown band type")
         << QByteArray(R"({"bands": [{"type": "pie", "connection": "RvDataSetConnection2"}]})")
-        << true << QStringLiteral("band 1 has the unknown type \"pie\"");
+        << true << true << QStringLiteral("band 1 has the unknown type \"pie\"");
     QTest::newRow("unknown connection")
-        << QByteArray(good).replace("RvDataSetConnection2", "RvDataSetConnection9") << true
+        << QByteArray(good).replace("RvDataSetConnection2", "RvDataSetConnection9") << true << true
         << QStringLiteral("names the data connection \"RvDataSetConnection9\"");
     QTest::newRow("unknown column") << QByteArray(good).replace("PERIGRAFH", "KEIMENO") << true
-                                    << QStringLiteral("names the column \"KEIMENO\"");
+                                    << true << QStringLiteral("names the column \"KEIMENO\"");
+    QTest::newRow("query not open")
+        << good << true << false << QStringLiteral("has no open data set");
     QTest::newRow("unwritable PDF")
-        << good << false << QStringLiteral("Cannot write the report to");
+        << good << false << true << QStringLiteral("Cannot write the report to");
 }
 
 void TestReports::failuresNameTheFileAndLeaveNoPdf() {
     QFETCH(QByteArray, layout);
     QFETCH(bool, pdfWritable);
+    QFETCH(bool, queryOpen);
     QFETCH(QString, expected);
     addNote(QStringLiteral("Τίτλος"), QStringLiteral("Κείμενο"));
     const QString projectFile = work_->path() + QStringLiteral("/TEST.RAV");
@@ -184,6 +188,9 @@ void TestReports::failuresNameTheFileAndLeaveNoPdf() {
         qputenv(kPdfVariable, pdf_.toUtf8());
     }
     auto notes = openQuery(QStringLiteral("SELECT TITLOS, PERIGRAFH FROM NOTES"));
+    if (!queryOpen) {
+        notes->close();
+    }
     RvDataSetConnection connection;
     connection.setObjectName(QStringLiteral("RvDataSetConnection2"));
     connection.setDataSet(notes.get());
@@ -334,6 +341,26 @@ void TestReports::expensesByMonthDrawsTheChartAndTheTable() {
     QVERIFY(text.contains(QRegularExpression(QStringLiteral("1 +2007 +60,50 +2,30 +62,80"))));
     QVERIFY(InOrder(text, {QStringLiteral("Ολικά ποσά"), QStringLiteral("160,50"),
                            QStringLiteral("25,30"), QStringLiteral("185,80")}));
+}
+
+void TestReports::rangeWithoutExpensesPrintsHeadingsAndEmptyTotals() {
+    auto months = openQuery(kMonthRows);
+    auto sums = openQuery(kExpenseSums);
+    RvDataSetConnection monthConnection;
+    monthConnection.setObjectName(QStringLiteral("RvDataSetConnection5"));
+    monthConnection.setDataSet(months.get());
+    RvDataSetConnection sumConnection;
+    sumConnection.setObjectName(QStringLiteral("RvDataSetConnection6"));
+    sumConnection.setDataSet(sums.get());
+    RvProject project;
+    project.addConnection(&monthConnection);
+    project.addConnection(&sumConnection);
+    project.setProjectFile(work_->path() + QStringLiteral("/EKSODA2.RAV"));
+    const QString text = render(project);
+    QVERIFY(InOrder(text, {QStringLiteral("Έξοδα - Κατά μήνα"), QStringLiteral("Μήνας"),
+                           QStringLiteral("Ολικά ποσά"), QStringLiteral("Αξία + Φ.Π.Α (EUR):"),
+                           QStringLiteral("Σελίδα 1 από 1")}));
+    QVERIFY(!text.contains(QStringLiteral("ανά μήνα")));
 }
 
 void TestReports::previewOpensWhenNoPdfIsAsked() {

@@ -226,6 +226,10 @@ void ReportDocument::addRecords(const Band& band, const QVector<QStringList>& ro
 }
 
 void ReportDocument::addChart(const Band& band, const QVector<QStringList>& rows) {
+    // A chart without bars would only be an empty frame.
+    if (rows.isEmpty()) {
+        return;
+    }
     addHeading(band.title, fontPoints_ * 1.2, 2);
     const QStringList fields = band.fields();
     const int valueIndex = fields.indexOf(band.valueField);
