@@ -35,8 +35,8 @@ QString RequiredText(const QJsonObject& object, const QString& key, const QStrin
     return value.toString();
 }
 
-double PositiveNumber(const QJsonObject& object, const QString& key, double fallback,
-                      const QString& where) {
+double NonNegativeNumber(const QJsonObject& object, const QString& key, double fallback,
+                         const QString& where) {
     const QJsonValue value = object.value(key);
     if (value.isUndefined()) {
         return fallback;
@@ -125,7 +125,7 @@ void ReadRecords(const QJsonObject& object, Band& band, const QString& where) {
 void ReadChart(const QJsonObject& object, Band& band, const QString& where) {
     band.valueField = RequiredText(object, QStringLiteral("valueField"), where);
     band.labelTemplate = RequiredText(object, QStringLiteral("label"), where);
-    band.heightMm = PositiveNumber(object, QStringLiteral("height"), band.heightMm, where);
+    band.heightMm = NonNegativeNumber(object, QStringLiteral("height"), band.heightMm, where);
     if (band.heightMm < 20) {
         throw LayoutFault{QStringLiteral("%1: a chart needs a height of 20 mm or more").arg(where)};
     }
@@ -171,10 +171,10 @@ QPageLayout ReadPage(const QJsonObject& page) {
     }
     const QJsonObject margins = page.value(QStringLiteral("margins")).toObject();
     const QString where = QStringLiteral("page margins");
-    const QMarginsF millimetres(PositiveNumber(margins, QStringLiteral("left"), 15, where),
-                                PositiveNumber(margins, QStringLiteral("top"), 15, where),
-                                PositiveNumber(margins, QStringLiteral("right"), 15, where),
-                                PositiveNumber(margins, QStringLiteral("bottom"), 15, where));
+    const QMarginsF millimetres(NonNegativeNumber(margins, QStringLiteral("left"), 15, where),
+                                NonNegativeNumber(margins, QStringLiteral("top"), 15, where),
+                                NonNegativeNumber(margins, QStringLiteral("right"), 15, where),
+                                NonNegativeNumber(margins, QStringLiteral("bottom"), 15, where));
     return QPageLayout(
         QPageSize(QPageSize::A4),
         orientation == QLatin1String("landscape") ? QPageLayout::Landscape : QPageLayout::Portrait,
@@ -185,8 +185,8 @@ ReportLayout ParseLayout(const QJsonObject& root) {
     ReportLayout layout;
     layout.title = root.value(QStringLiteral("title")).toString();
     layout.pageLayout = ReadPage(root.value(QStringLiteral("page")).toObject());
-    layout.fontPoints = PositiveNumber(root, QStringLiteral("fontSize"), layout.fontPoints,
-                                       QStringLiteral("the layout"));
+    layout.fontPoints = NonNegativeNumber(root, QStringLiteral("fontSize"), layout.fontPoints,
+                                          QStringLiteral("the layout"));
     if (layout.fontPoints < 6 || layout.fontPoints > 24) {
         throw LayoutFault{QStringLiteral("font size %1 is outside 6 to 24").arg(layout.fontPoints)};
     }

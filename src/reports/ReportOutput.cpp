@@ -30,6 +30,20 @@ QFont SmallFont(double points, bool bold = false) {
     return font;
 }
 
+// Draws one page's slice of the document; text outside the slice is left
+// out, so a PDF holds every line once.
+void PaintBodySlice(QPainter& painter, QTextDocument& document, int page, double top) {
+    const QSizeF body = document.pageSize();
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette.setColor(QPalette::Text, Qt::black);
+    context.clip = QRectF(QPointF(0, page * body.height()), body);
+    painter.save();
+    painter.translate(0, top - page * body.height());
+    painter.setClipRect(context.clip);
+    document.documentLayout()->draw(&painter, context);
+    painter.restore();
+}
+
 }  // namespace
 
 ReportOutput::ReportOutput(const ReportLayout& layout, const BandRows& rows,
@@ -44,6 +58,30 @@ QString ReportOutput::footerText(QString text, int page, int pages) const {
     return text;
 }
 
+void ReportOutput::paintRunningTitle(QPainter& painter, const QString& text,
+                                     const QRectF& area) const {
+    if (text.isEmpty()) {
+        return;
+    }
+    painter.setFont(SmallFont(layout_.fontPoints * 0.9, true));
+    painter.setPen(Qt::black);
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                     painter.fontMetrics().elidedText(text, Qt::ElideMiddle, int(area.width())));
+    painter.setPen(QPen(kRuleColour, 0));
+    painter.drawLine(area.bottomLeft(), area.bottomRight());
+}
+
+void ReportOutput::paintFooter(QPainter& painter, const QRectF& area, int page, int pages) const {
+    painter.setPen(QPen(kRuleColour, 0));
+    painter.drawLine(area.topLeft(), area.topRight());
+    painter.setFont(SmallFont(8));
+    painter.setPen(Qt::black);
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
+                     footerText(layout_.footerLeft, page, pages));
+    painter.drawText(area, Qt::AlignRight | Qt::AlignVCenter,
+                     footerText(layout_.footerRight, page, pages));
+}
+
 bool ReportOutput::paint(QPagedPaintDevice& device) const {
     const QRectF area = device.pageLayout().paintRectPixels(device.logicalDpiX());
     const double footer = Millimetres(device, kFooterMm);
@@ -56,40 +94,16 @@ bool ReportOutput::paint(QPagedPaintDevice& device) const {
     if (!painter.begin(&device)) {
         return false;
     }
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.palette.setColor(QPalette::Text, Qt::black);
     for (int page = 0; page < pages; ++page) {
         if (page > 0) {
             device.newPage();
         }
-        const QString running = report.continuedTitle(page);
-        if (!running.isEmpty()) {
-            painter.setFont(SmallFont(layout_.fontPoints * 0.9, true));
-            painter.setPen(Qt::black);
-            painter.drawText(
-                QRectF(0, 0, body.width(), header * 0.8),
-                Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                painter.fontMetrics().elidedText(running, Qt::ElideMiddle, int(body.width())));
-            painter.setPen(QPen(kRuleColour, 0));
-            painter.drawLine(QPointF(0, header * 0.8), QPointF(body.width(), header * 0.8));
-        }
-        painter.save();
-        painter.translate(0, header - page * body.height());
-        context.clip = QRectF(QPointF(0, page * body.height()), body);
-        painter.setClipRect(context.clip);
-        report.document().documentLayout()->draw(&painter, context);
-        painter.restore();
-
-        const double footerTop = header + body.height() + footer * 0.25;
-        painter.setPen(QPen(kRuleColour, 0));
-        painter.drawLine(QPointF(0, footerTop), QPointF(body.width(), footerTop));
-        painter.setFont(SmallFont(8));
-        painter.setPen(Qt::black);
-        const QRectF line(0, footerTop, body.width(), footer * 0.75);
-        painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
-                         footerText(layout_.footerLeft, page + 1, pages));
-        painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter,
-                         footerText(layout_.footerRight, page + 1, pages));
+        paintRunningTitle(painter, report.continuedTitle(page),
+                          QRectF(0, 0, body.width(), header * 0.8));
+        PaintBodySlice(painter, report.document(), page, header);
+        paintFooter(painter,
+                    QRectF(0, header + body.height() + footer * 0.25, body.width(), footer * 0.75),
+                    page + 1, pages);
     }
     return painter.end();
 }

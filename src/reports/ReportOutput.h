@@ -6,6 +6,8 @@
 #include "reports/ReportLayout.h"
 
 class QPagedPaintDevice;
+class QPainter;
+class QRectF;
 class QWidget;
 
 namespace reports {
@@ -27,6 +29,8 @@ public:
 
 private:
     QString footerText(QString text, int page, int pages) const;
+    void paintRunningTitle(QPainter& painter, const QString& text, const QRectF& area) const;
+    void paintFooter(QPainter& painter, const QRectF& area, int page, int pages) const;
 
     const ReportLayout& layout_;
     const BandRows& rows_;
