@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "reports/ReportError.h"
 #include "store/DatabaseError.h"
 #include "widgets/Messages.h"
 
@@ -12,8 +13,11 @@ void RunReportingErrors(QWidget* parent, const std::function<void()>& action) {
         action();
     } catch (const store::DatabaseError& error) {
         ShowStandardError(parent, error.message());
+    } catch (const reports::ReportError& error) {
+        ShowStandardError(parent, error.message());
     } catch (const std::exception& error) {
-        ShowStandardError(parent, QString::fromLocal8Bit(error.what()));
+        // The program's own exceptions carry UTF-8 text.
+        ShowStandardError(parent, QString::fromUtf8(error.what()));
     }
 }
 
