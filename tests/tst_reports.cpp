@@ -100,6 +100,7 @@ private:
 };
 
 void TestReports::init() {
+    testsupport::ResetTestHooks();
     work_ = std::make_unique<testsupport::WorkDir>();
     connection_ = std::make_unique<store::Connection>();
     connection_->reopen(work_->connectionString());
@@ -109,6 +110,7 @@ void TestReports::init() {
 }
 
 void TestReports::cleanup() {
+    testsupport::ResetTestHooks();
     qunsetenv(kPdfVariable);
     connection_.reset();
     work_.reset();
@@ -375,13 +377,15 @@ void TestReports::previewOpensWhenNoPdfIsAsked() {
     project.setProjectFile(work_->path() + QStringLiteral("/NOTES.RAV"));
     QString seenTitle;
     bool wasPreview = false;
-    testsupport::AnswerNextModal([&](QWidget* modal) {
-        wasPreview = qobject_cast<QPrintPreviewDialog*>(modal) != nullptr;
-        seenTitle = modal->windowTitle();
-        modal->close();
-    });
+    const auto preview =
+        testsupport::AnswerNextModal(QStringLiteral("ReportPreview"), [&](QWidget* modal) {
+            wasPreview = qobject_cast<QPrintPreviewDialog*>(modal) != nullptr;
+            seenTitle = modal->windowTitle();
+            modal->close();
+        });
     project.Execute();
-    QVERIFY2(wasPreview, "no print preview came up");
+    VERIFY_MODAL(preview);
+    QVERIFY2(wasPreview, "the window that came up is not a print preview");
     QCOMPARE(seenTitle, QStringLiteral("Σημειωματάριο"));
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     QVERIFY(!QFile::exists(pdf_));

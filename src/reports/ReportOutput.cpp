@@ -138,6 +138,7 @@ void ReportOutput::showPreview(QWidget* parent) const {
     printer.setPageLayout(layout_.pageLayout);
     printer.setDocName(layout_.title);
     QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setObjectName(QStringLiteral("ReportPreview"));
     dialog.setWindowTitle(layout_.title);
     // A page is read comfortably only when the preview takes most of the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
