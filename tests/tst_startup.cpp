@@ -19,7 +19,6 @@
 
 #include "TestSupport.h"
 #include "access/PasswordHash.h"
-#include "core/AppGlobals.h"
 #include "app/ProductInfo.h"
 #include "app/ProgramEntry.h"
 #include "app/ScreenResolution.h"
@@ -27,6 +26,7 @@
 #include "app/Unit1.h"
 #include "app/Unit100.h"
 #include "app/Unit62.h"
+#include "core/AppGlobals.h"
 #include "expenses/Unit14.h"
 #include "expenses/Unit15.h"
 #include "notebook/Unit7.h"
@@ -378,8 +378,9 @@ void TestStartup::splashClosesItselfWhenItsTimerFires() {
     QCOMPARE(splash.windowTitle(), kApplicationTitle);
     QCOMPARE(splash.palette().color(QPalette::Window),
              QApplication::palette().color(QPalette::Button));
-    QVERIFY(splash.GroupBox1->title().isEmpty());
-    QVERIFY(splash.rect().contains(splash.GroupBox1->geometry()));
+    QVERIFY(Find<QGroupBox>(&splash, QStringLiteral("GroupBox1"))->title().isEmpty());
+    QVERIFY(
+        splash.rect().contains(Find<QGroupBox>(&splash, QStringLiteral("GroupBox1"))->geometry()));
     QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
     QVERIFY(splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     auto* image = Find<QLabel>(&splash, QStringLiteral("Image1"));
@@ -414,7 +415,7 @@ void TestStartup::aboutWindowLaysOutEveryLineInside() {
     QVERIFY(QTest::qWaitForWindowExposed(&about));
     const QRect picture = Find<QLabel>(&about, QStringLiteral("Image1"))->geometry();
     QCOMPARE(picture.size(), QSize(264, 246));
-    QVERIFY(!about.Image1->pixmap().isNull());
+    QVERIFY(!Find<QLabel>(&about, QStringLiteral("Image1"))->pixmap().isNull());
     const QList<QLabel*> labels = about.findChildren<QLabel*>();
     QCOMPARE(labels.size(), 15);
     for (const QLabel* label : labels) {
@@ -423,18 +424,28 @@ void TestStartup::aboutWindowLaysOutEveryLineInside() {
         if (!label->hasScaledContents()) {
             QVERIFY2(label->sizeHint().width() <= box.width(), qPrintable(label->objectName()));
         }
-        if (label != about.Image1 && label != about.Label1) {
+        if (label != Find<QLabel>(&about, QStringLiteral("Image1")) &&
+            label != Find<QLabel>(&about, QStringLiteral("Label1"))) {
             QVERIFY2(!box.intersects(picture), qPrintable(label->objectName()));
         }
     }
     // The addresses stand on the lines of their prefixes.
-    QCOMPARE(about.Label3->y(), about.Label12->y());
-    QCOMPARE(about.Label4->y(), about.Label13->y());
-    QVERIFY(about.Label3->x() >= about.Label12->geometry().right());
-    QVERIFY(about.Label9->text().startsWith(QStringLiteral("Διεύθυνση: ")));
-    QVERIFY(about.Label7->text().startsWith(QStringLiteral("Τηλ: ")));
-    QVERIFY(about.Label14->text().startsWith(QStringLiteral("Mob: ")));
-    QVERIFY(about.Label8->text().startsWith(QStringLiteral("Mob: ")));
+    QCOMPARE(Find<QLabel>(&about, QStringLiteral("Label3"))->y(),
+             Find<QLabel>(&about, QStringLiteral("Label12"))->y());
+    QCOMPARE(Find<QLabel>(&about, QStringLiteral("Label4"))->y(),
+             Find<QLabel>(&about, QStringLiteral("Label13"))->y());
+    QVERIFY(Find<QLabel>(&about, QStringLiteral("Label3"))->x() >=
+            Find<QLabel>(&about, QStringLiteral("Label12"))->geometry().right());
+    QVERIFY(Find<QLabel>(&about, QStringLiteral("Label9"))
+                ->text()
+                .startsWith(QStringLiteral("Διεύθυνση: ")));
+    QVERIFY(
+        Find<QLabel>(&about, QStringLiteral("Label7"))->text().startsWith(QStringLiteral("Τηλ: ")));
+    QVERIFY(Find<QLabel>(&about, QStringLiteral("Label14"))
+                ->text()
+                .startsWith(QStringLiteral("Mob: ")));
+    QVERIFY(
+        Find<QLabel>(&about, QStringLiteral("Label8"))->text().startsWith(QStringLiteral("Mob: ")));
 }
 
 void TestStartup::aboutLines_data() {
@@ -496,11 +507,17 @@ void TestStartup::aboutLinesStandInTheirOrder() {
     TForm62 about;
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
-    const QRect picture = about.Image1->geometry();
-    QVERIFY(about.Label1->geometry().bottom() < picture.top());
-    const QList<QLabel*> column = {about.Label5,  about.Label12, about.Label13,
-                                   about.Label9,  about.Label10, about.Label7,
-                                   about.Label14, about.Label8,  about.Label11};
+    const QRect picture = Find<QLabel>(&about, QStringLiteral("Image1"))->geometry();
+    QVERIFY(Find<QLabel>(&about, QStringLiteral("Label1"))->geometry().bottom() < picture.top());
+    const QList<QLabel*> column = {Find<QLabel>(&about, QStringLiteral("Label5")),
+                                   Find<QLabel>(&about, QStringLiteral("Label12")),
+                                   Find<QLabel>(&about, QStringLiteral("Label13")),
+                                   Find<QLabel>(&about, QStringLiteral("Label9")),
+                                   Find<QLabel>(&about, QStringLiteral("Label10")),
+                                   Find<QLabel>(&about, QStringLiteral("Label7")),
+                                   Find<QLabel>(&about, QStringLiteral("Label14")),
+                                   Find<QLabel>(&about, QStringLiteral("Label8")),
+                                   Find<QLabel>(&about, QStringLiteral("Label11"))};
     for (int i = 0; i < column.size(); ++i) {
         QVERIFY2(column.at(i)->x() > picture.right(), qPrintable(column.at(i)->objectName()));
         if (i > 0) {
@@ -508,16 +525,23 @@ void TestStartup::aboutLinesStandInTheirOrder() {
                      qPrintable(column.at(i)->objectName()));
         }
     }
-    QVERIFY(about.Label6->x() > about.Label5->geometry().right());
-    QVERIFY(about.Label6->geometry().intersects(
-        QRect(0, about.Label5->y(), about.width(), about.Label5->height())));
-    QCOMPARE(about.Image2->size(), QSize(147, 37));
-    QCOMPARE(about.Image2->cursor().shape(), Qt::PointingHandCursor);
-    QVERIFY(about.Image2->y() > about.Label11->geometry().bottom());
-    QCOMPARE(about.Button1->text(), QStringLiteral("OK"));
-    QCOMPARE(about.Button1->size(), QSize(75, 25));
-    QVERIFY(about.Button1->isDefault());
-    QVERIFY(about.Button1->y() > about.Label11->geometry().bottom());
+    QVERIFY(Find<QLabel>(&about, QStringLiteral("Label6"))->x() >
+            Find<QLabel>(&about, QStringLiteral("Label5"))->geometry().right());
+    QVERIFY(
+        Find<QLabel>(&about, QStringLiteral("Label6"))
+            ->geometry()
+            .intersects(QRect(0, Find<QLabel>(&about, QStringLiteral("Label5"))->y(), about.width(),
+                              Find<QLabel>(&about, QStringLiteral("Label5"))->height())));
+    QCOMPARE(Find<QLabel>(&about, QStringLiteral("Image2"))->size(), QSize(147, 37));
+    QCOMPARE(Find<QLabel>(&about, QStringLiteral("Image2"))->cursor().shape(),
+             Qt::PointingHandCursor);
+    QVERIFY(Find<QLabel>(&about, QStringLiteral("Image2"))->y() >
+            Find<QLabel>(&about, QStringLiteral("Label11"))->geometry().bottom());
+    QCOMPARE(Find<QPushButton>(&about, QStringLiteral("Button1"))->text(), QStringLiteral("OK"));
+    QCOMPARE(Find<QPushButton>(&about, QStringLiteral("Button1"))->size(), QSize(75, 25));
+    QVERIFY(Find<QPushButton>(&about, QStringLiteral("Button1"))->isDefault());
+    QVERIFY(Find<QPushButton>(&about, QStringLiteral("Button1"))->y() >
+            Find<QLabel>(&about, QStringLiteral("Label11"))->geometry().bottom());
 }
 
 void TestStartup::aboutAddresses_data() {
@@ -569,7 +593,8 @@ void TestStartup::aboutCloses() {
     const auto about = std::make_unique<TForm62>();
     QTimer::singleShot(0, about.get(), [&about, key] {
         if (key == 0) {
-            QTest::mouseClick(about->Button1, Qt::LeftButton);
+            QTest::mouseClick(Find<QPushButton>(about.get(), QStringLiteral("Button1")),
+                              Qt::LeftButton);
         } else {
             QTest::keyClick(about.get(), Qt::Key(key));
         }
