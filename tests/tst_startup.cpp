@@ -148,6 +148,11 @@ Control* Find(QWidget* window, const QString& name) {
     return control;
 }
 
+// A line or picture of the about window, by its name.
+QLabel* AboutPart(TForm62& about, const char* name) {
+    return Find<QLabel>(&about, QString::fromLatin1(name));
+}
+
 void TypeInto(QWidget* window, const QString& editName, const QString& text) {
     testsupport::TypeText(Find<QLineEdit>(window, editName), text);
 }
@@ -413,9 +418,9 @@ void TestStartup::aboutWindowLaysOutEveryLineInside() {
     QCOMPARE(about.size(), QSize(647, 356));
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
-    const QRect picture = Find<QLabel>(&about, QStringLiteral("Image1"))->geometry();
+    const QRect picture = AboutPart(about, "Image1")->geometry();
     QCOMPARE(picture.size(), QSize(264, 246));
-    QVERIFY(!Find<QLabel>(&about, QStringLiteral("Image1"))->pixmap().isNull());
+    QVERIFY(!AboutPart(about, "Image1")->pixmap().isNull());
     const QList<QLabel*> labels = about.findChildren<QLabel*>();
     QCOMPARE(labels.size(), 15);
     for (const QLabel* label : labels) {
@@ -424,28 +429,18 @@ void TestStartup::aboutWindowLaysOutEveryLineInside() {
         if (!label->hasScaledContents()) {
             QVERIFY2(label->sizeHint().width() <= box.width(), qPrintable(label->objectName()));
         }
-        if (label != Find<QLabel>(&about, QStringLiteral("Image1")) &&
-            label != Find<QLabel>(&about, QStringLiteral("Label1"))) {
+        if (label != AboutPart(about, "Image1") && label != AboutPart(about, "Label1")) {
             QVERIFY2(!box.intersects(picture), qPrintable(label->objectName()));
         }
     }
     // The addresses stand on the lines of their prefixes.
-    QCOMPARE(Find<QLabel>(&about, QStringLiteral("Label3"))->y(),
-             Find<QLabel>(&about, QStringLiteral("Label12"))->y());
-    QCOMPARE(Find<QLabel>(&about, QStringLiteral("Label4"))->y(),
-             Find<QLabel>(&about, QStringLiteral("Label13"))->y());
-    QVERIFY(Find<QLabel>(&about, QStringLiteral("Label3"))->x() >=
-            Find<QLabel>(&about, QStringLiteral("Label12"))->geometry().right());
-    QVERIFY(Find<QLabel>(&about, QStringLiteral("Label9"))
-                ->text()
-                .startsWith(QStringLiteral("Διεύθυνση: ")));
-    QVERIFY(
-        Find<QLabel>(&about, QStringLiteral("Label7"))->text().startsWith(QStringLiteral("Τηλ: ")));
-    QVERIFY(Find<QLabel>(&about, QStringLiteral("Label14"))
-                ->text()
-                .startsWith(QStringLiteral("Mob: ")));
-    QVERIFY(
-        Find<QLabel>(&about, QStringLiteral("Label8"))->text().startsWith(QStringLiteral("Mob: ")));
+    QCOMPARE(AboutPart(about, "Label3")->y(), AboutPart(about, "Label12")->y());
+    QCOMPARE(AboutPart(about, "Label4")->y(), AboutPart(about, "Label13")->y());
+    QVERIFY(AboutPart(about, "Label3")->x() >= AboutPart(about, "Label12")->geometry().right());
+    QVERIFY(AboutPart(about, "Label9")->text().startsWith(QStringLiteral("Διεύθυνση: ")));
+    QVERIFY(AboutPart(about, "Label7")->text().startsWith(QStringLiteral("Τηλ: ")));
+    QVERIFY(AboutPart(about, "Label14")->text().startsWith(QStringLiteral("Mob: ")));
+    QVERIFY(AboutPart(about, "Label8")->text().startsWith(QStringLiteral("Mob: ")));
 }
 
 void TestStartup::aboutLines_data() {
@@ -507,17 +502,12 @@ void TestStartup::aboutLinesStandInTheirOrder() {
     TForm62 about;
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
-    const QRect picture = Find<QLabel>(&about, QStringLiteral("Image1"))->geometry();
-    QVERIFY(Find<QLabel>(&about, QStringLiteral("Label1"))->geometry().bottom() < picture.top());
-    const QList<QLabel*> column = {Find<QLabel>(&about, QStringLiteral("Label5")),
-                                   Find<QLabel>(&about, QStringLiteral("Label12")),
-                                   Find<QLabel>(&about, QStringLiteral("Label13")),
-                                   Find<QLabel>(&about, QStringLiteral("Label9")),
-                                   Find<QLabel>(&about, QStringLiteral("Label10")),
-                                   Find<QLabel>(&about, QStringLiteral("Label7")),
-                                   Find<QLabel>(&about, QStringLiteral("Label14")),
-                                   Find<QLabel>(&about, QStringLiteral("Label8")),
-                                   Find<QLabel>(&about, QStringLiteral("Label11"))};
+    const QRect picture = AboutPart(about, "Image1")->geometry();
+    QVERIFY(AboutPart(about, "Label1")->geometry().bottom() < picture.top());
+    const QList<QLabel*> column = {
+        AboutPart(about, "Label5"),  AboutPart(about, "Label12"), AboutPart(about, "Label13"),
+        AboutPart(about, "Label9"),  AboutPart(about, "Label10"), AboutPart(about, "Label7"),
+        AboutPart(about, "Label14"), AboutPart(about, "Label8"),  AboutPart(about, "Label11")};
     for (int i = 0; i < column.size(); ++i) {
         QVERIFY2(column.at(i)->x() > picture.right(), qPrintable(column.at(i)->objectName()));
         if (i > 0) {
@@ -525,23 +515,19 @@ void TestStartup::aboutLinesStandInTheirOrder() {
                      qPrintable(column.at(i)->objectName()));
         }
     }
-    QVERIFY(Find<QLabel>(&about, QStringLiteral("Label6"))->x() >
-            Find<QLabel>(&about, QStringLiteral("Label5"))->geometry().right());
-    QVERIFY(
-        Find<QLabel>(&about, QStringLiteral("Label6"))
-            ->geometry()
-            .intersects(QRect(0, Find<QLabel>(&about, QStringLiteral("Label5"))->y(), about.width(),
-                              Find<QLabel>(&about, QStringLiteral("Label5"))->height())));
-    QCOMPARE(Find<QLabel>(&about, QStringLiteral("Image2"))->size(), QSize(147, 37));
-    QCOMPARE(Find<QLabel>(&about, QStringLiteral("Image2"))->cursor().shape(),
-             Qt::PointingHandCursor);
-    QVERIFY(Find<QLabel>(&about, QStringLiteral("Image2"))->y() >
-            Find<QLabel>(&about, QStringLiteral("Label11"))->geometry().bottom());
-    QCOMPARE(Find<QPushButton>(&about, QStringLiteral("Button1"))->text(), QStringLiteral("OK"));
-    QCOMPARE(Find<QPushButton>(&about, QStringLiteral("Button1"))->size(), QSize(75, 25));
-    QVERIFY(Find<QPushButton>(&about, QStringLiteral("Button1"))->isDefault());
-    QVERIFY(Find<QPushButton>(&about, QStringLiteral("Button1"))->y() >
-            Find<QLabel>(&about, QStringLiteral("Label11"))->geometry().bottom());
+    QVERIFY(AboutPart(about, "Label6")->x() > AboutPart(about, "Label5")->geometry().right());
+    QVERIFY(AboutPart(about, "Label6")
+                ->geometry()
+                .intersects(QRect(0, AboutPart(about, "Label5")->y(), about.width(),
+                                  AboutPart(about, "Label5")->height())));
+    QCOMPARE(AboutPart(about, "Image2")->size(), QSize(147, 37));
+    QCOMPARE(AboutPart(about, "Image2")->cursor().shape(), Qt::PointingHandCursor);
+    QVERIFY(AboutPart(about, "Image2")->y() > AboutPart(about, "Label11")->geometry().bottom());
+    const auto* ok = Find<QPushButton>(&about, QStringLiteral("Button1"));
+    QCOMPARE(ok->text(), QStringLiteral("OK"));
+    QCOMPARE(ok->size(), QSize(75, 25));
+    QVERIFY(ok->isDefault());
+    QVERIFY(ok->y() > AboutPart(about, "Label11")->geometry().bottom());
 }
 
 void TestStartup::aboutAddresses_data() {
