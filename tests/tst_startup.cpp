@@ -19,7 +19,6 @@
 
 #include "TestSupport.h"
 #include "access/PasswordHash.h"
-#include "core/AppGlobals.h"
 #include "app/ProductInfo.h"
 #include "app/ProgramEntry.h"
 #include "app/ScreenResolution.h"
@@ -27,6 +26,7 @@
 #include "app/Unit1.h"
 #include "app/Unit100.h"
 #include "app/Unit62.h"
+#include "core/AppGlobals.h"
 #include "expenses/Unit14.h"
 #include "expenses/Unit15.h"
 #include "notebook/Unit7.h"
@@ -140,6 +140,11 @@ private:
     QTemporaryFile file_;
     int saved_ = -1;
 };
+
+// A line or picture of the about window, by its name.
+QLabel* AboutPart(TForm62& about, const char* name) {
+    return FindControl<QLabel>(&about, QString::fromLatin1(name));
+}
 
 void StorePassword(const QString& password) {
     testsupport::ExecuteStored(
@@ -358,8 +363,9 @@ void TestStartup::splashClosesItselfWhenItsTimerFires() {
     QCOMPARE(splash.windowTitle(), kApplicationTitle);
     QCOMPARE(splash.palette().color(QPalette::Window),
              QApplication::palette().color(QPalette::Button));
-    QVERIFY(splash.GroupBox1->title().isEmpty());
-    QVERIFY(splash.rect().contains(splash.GroupBox1->geometry()));
+    QVERIFY(FindControl<QGroupBox>(&splash, QStringLiteral("GroupBox1"))->title().isEmpty());
+    QVERIFY(
+        splash.rect().contains(FindControl<QGroupBox>(&splash, QStringLiteral("GroupBox1"))->geometry()));
     QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
     QVERIFY(splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     auto* image = FindControl<QLabel>(&splash, QStringLiteral("Image1"));
@@ -392,9 +398,9 @@ void TestStartup::aboutWindowLaysOutEveryLineInside() {
     QCOMPARE(about.size(), QSize(647, 356));
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
-    const QRect picture = FindControl<QLabel>(&about, QStringLiteral("Image1"))->geometry();
+    const QRect picture = AboutPart(about, "Image1")->geometry();
     QCOMPARE(picture.size(), QSize(264, 246));
-    QVERIFY(!about.Image1->pixmap().isNull());
+    QVERIFY(!AboutPart(about, "Image1")->pixmap().isNull());
     const QList<QLabel*> labels = about.findChildren<QLabel*>();
     QCOMPARE(labels.size(), 15);
     for (const QLabel* label : labels) {
@@ -403,18 +409,18 @@ void TestStartup::aboutWindowLaysOutEveryLineInside() {
         if (!label->hasScaledContents()) {
             QVERIFY2(label->sizeHint().width() <= box.width(), qPrintable(label->objectName()));
         }
-        if (label != about.Image1 && label != about.Label1) {
+        if (label != AboutPart(about, "Image1") && label != AboutPart(about, "Label1")) {
             QVERIFY2(!box.intersects(picture), qPrintable(label->objectName()));
         }
     }
     // The addresses stand on the lines of their prefixes.
-    QCOMPARE(about.Label3->y(), about.Label12->y());
-    QCOMPARE(about.Label4->y(), about.Label13->y());
-    QVERIFY(about.Label3->x() >= about.Label12->geometry().right());
-    QVERIFY(about.Label9->text().startsWith(QStringLiteral("Διεύθυνση: ")));
-    QVERIFY(about.Label7->text().startsWith(QStringLiteral("Τηλ: ")));
-    QVERIFY(about.Label14->text().startsWith(QStringLiteral("Mob: ")));
-    QVERIFY(about.Label8->text().startsWith(QStringLiteral("Mob: ")));
+    QCOMPARE(AboutPart(about, "Label3")->y(), AboutPart(about, "Label12")->y());
+    QCOMPARE(AboutPart(about, "Label4")->y(), AboutPart(about, "Label13")->y());
+    QVERIFY(AboutPart(about, "Label3")->x() >= AboutPart(about, "Label12")->geometry().right());
+    QVERIFY(AboutPart(about, "Label9")->text().startsWith(QStringLiteral("Διεύθυνση: ")));
+    QVERIFY(AboutPart(about, "Label7")->text().startsWith(QStringLiteral("Τηλ: ")));
+    QVERIFY(AboutPart(about, "Label14")->text().startsWith(QStringLiteral("Mob: ")));
+    QVERIFY(AboutPart(about, "Label8")->text().startsWith(QStringLiteral("Mob: ")));
 }
 
 void TestStartup::aboutLines_data() {
@@ -476,11 +482,12 @@ void TestStartup::aboutLinesStandInTheirOrder() {
     TForm62 about;
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
-    const QRect picture = about.Image1->geometry();
-    QVERIFY(about.Label1->geometry().bottom() < picture.top());
-    const QList<QLabel*> column = {about.Label5,  about.Label12, about.Label13,
-                                   about.Label9,  about.Label10, about.Label7,
-                                   about.Label14, about.Label8,  about.Label11};
+    const QRect picture = AboutPart(about, "Image1")->geometry();
+    QVERIFY(AboutPart(about, "Label1")->geometry().bottom() < picture.top());
+    const QList<QLabel*> column = {
+        AboutPart(about, "Label5"),  AboutPart(about, "Label12"), AboutPart(about, "Label13"),
+        AboutPart(about, "Label9"),  AboutPart(about, "Label10"), AboutPart(about, "Label7"),
+        AboutPart(about, "Label14"), AboutPart(about, "Label8"),  AboutPart(about, "Label11")};
     for (int i = 0; i < column.size(); ++i) {
         QVERIFY2(column.at(i)->x() > picture.right(), qPrintable(column.at(i)->objectName()));
         if (i > 0) {
@@ -488,16 +495,19 @@ void TestStartup::aboutLinesStandInTheirOrder() {
                      qPrintable(column.at(i)->objectName()));
         }
     }
-    QVERIFY(about.Label6->x() > about.Label5->geometry().right());
-    QVERIFY(about.Label6->geometry().intersects(
-        QRect(0, about.Label5->y(), about.width(), about.Label5->height())));
-    QCOMPARE(about.Image2->size(), QSize(147, 37));
-    QCOMPARE(about.Image2->cursor().shape(), Qt::PointingHandCursor);
-    QVERIFY(about.Image2->y() > about.Label11->geometry().bottom());
-    QCOMPARE(about.Button1->text(), QStringLiteral("OK"));
-    QCOMPARE(about.Button1->size(), QSize(75, 25));
-    QVERIFY(about.Button1->isDefault());
-    QVERIFY(about.Button1->y() > about.Label11->geometry().bottom());
+    QVERIFY(AboutPart(about, "Label6")->x() > AboutPart(about, "Label5")->geometry().right());
+    QVERIFY(AboutPart(about, "Label6")
+                ->geometry()
+                .intersects(QRect(0, AboutPart(about, "Label5")->y(), about.width(),
+                                  AboutPart(about, "Label5")->height())));
+    QCOMPARE(AboutPart(about, "Image2")->size(), QSize(147, 37));
+    QCOMPARE(AboutPart(about, "Image2")->cursor().shape(), Qt::PointingHandCursor);
+    QVERIFY(AboutPart(about, "Image2")->y() > AboutPart(about, "Label11")->geometry().bottom());
+    const auto* ok = FindControl<QPushButton>(&about, QStringLiteral("Button1"));
+    QCOMPARE(ok->text(), QStringLiteral("OK"));
+    QCOMPARE(ok->size(), QSize(75, 25));
+    QVERIFY(ok->isDefault());
+    QVERIFY(ok->y() > AboutPart(about, "Label11")->geometry().bottom());
 }
 
 void TestStartup::aboutAddresses_data() {
@@ -551,7 +561,8 @@ void TestStartup::aboutCloses() {
     bool stillUp = true;
     const auto answer = testsupport::AnswerNextWindow<TForm62>([key, &stillUp](TForm62* window) {
         if (key == 0) {
-            QTest::mouseClick(window->Button1, Qt::LeftButton);
+            QTest::mouseClick(FindControl<QPushButton>(window, QStringLiteral("Button1")),
+                              Qt::LeftButton);
         } else {
             QTest::keyClick(window, Qt::Key(key));
         }

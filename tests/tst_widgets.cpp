@@ -3,6 +3,7 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -19,6 +20,7 @@
 #include "widgets/DBText.h"
 #include "widgets/DataSource.h"
 #include "widgets/Messages.h"
+#include "widgets/WindowStyle.h"
 
 using store::DataSet;
 using widgets::Answer;
@@ -70,6 +72,8 @@ private Q_SLOTS:
     void gridIndicatorMarksTheCurrentRow();
     void gridCtrlDeleteAsks_data();
     void gridCtrlDeleteAsks();
+    void controlRolesGiveTheirLook_data();
+    void controlRolesGiveTheirLook();
 
 private:
     std::unique_ptr<testsupport::TestDatabase> database_;
@@ -760,6 +764,34 @@ void TestWidgets::gridCtrlDeleteAsks() {
     QCOMPARE(stored(QStringLiteral("SELECT count(*) FROM XRHSIMA_THLEFWNA")).toInt(), left);
     QCOMPARE(grid->model()->rowCount(), left);
     QCOMPARE(grid->currentIndex().row(), table_->recNo());
+}
+
+void TestWidgets::controlRolesGiveTheirLook_data() {
+    QTest::addColumn<QString>("role");
+    QTest::addColumn<bool>("red");
+    QTest::addColumn<bool>("bold");
+    QTest::newRow("no role") << QString() << false << false;
+    QTest::newRow("unknown role") << QStringLiteral("loud") << false << false;
+    QTest::newRow("mandatory") << QStringLiteral("mandatory") << true << true;
+    QTest::newRow("value") << QStringLiteral("value") << true << true;
+    QTest::newRow("heading") << QStringLiteral("heading") << false << true;
+    QTest::newRow("accent") << QStringLiteral("accent") << true << false;
+}
+
+// A form names a label's role; the look comes from here, at the form's font.
+void TestWidgets::controlRolesGiveTheirLook() {
+    QFETCH(QString, role);
+    QFETCH(bool, red);
+    QFETCH(bool, bold);
+    QWidget window;
+    window.setFont(widgets::TahomaPoints(8));
+    auto* label = new QLabel(QStringLiteral("*"), &window);
+    label->setProperty("role", role);
+    widgets::ApplyControlRoles(&window);
+    QCOMPARE(label->palette().color(QPalette::WindowText) == widgets::kMarkRed, red);
+    QCOMPARE(label->font().bold(), bold);
+    QCOMPARE(label->font().pointSize(), 8);
+    QCOMPARE(label->font().family(), QStringLiteral("Tahoma"));
 }
 
 QTEST_MAIN(TestWidgets)

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
 #include "store/Connection.h"
 
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
+namespace Ui {
+class PasswordForm;
+}
 
 // What the set-password and change-password windows share: the password
 // typed twice, the save button enabled only while both entries agree, and
@@ -17,15 +17,7 @@ class PasswordForm : public QDialog {
     Q_OBJECT
 
 public:
-    QGroupBox* GroupBox1;
-    QLabel* Label5;
-    QLabel* Label1;
-    QLineEdit* Edit1;
-    QLabel* Label2;
-    QLabel* Label4;
-    QLineEdit* Edit2;
-    QLabel* Label3;
-    QPushButton* Button1;
+    ~PasswordForm() override;
 
     void FormCreate();
     void Edit1Change();
@@ -46,5 +38,6 @@ protected:
 private:
     void SavePassword(const QString& password);
 
+    std::unique_ptr<Ui::PasswordForm> ui;
     store::Connection ADOConnection1;
 };

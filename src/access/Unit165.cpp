@@ -1,63 +1,36 @@
 #include "access/Unit165.h"
 
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-
 #include "access/AccessLook.h"
 #include "access/PasswordHash.h"
 #include "core/AppGlobals.h"
 #include "store/DataSet.h"
 #include "store/InputText.h"
+#include "ui_Unit165.h"
 #include "widgets/Messages.h"
 #include "widgets/WindowStyle.h"
 
 namespace {
 
-constexpr QSize kClientSize(299, 192);
 const QString kAccessDenied = QStringLiteral("Δεν επιτρέπεται η πρόσβαση.");
 
 }  // namespace
 
-TForm165::TForm165(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("TForm165"));
-    const QString caption = QStringLiteral("Έλεγχος πρόσβασης");
-    setWindowTitle(caption);
-    widgets::ApplyWindowConventions(this, kClientSize);
+TForm165::TForm165(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm165>()) {
+    ui->setupUi(this);
+    widgets::ApplyWindowConventions(this, size());
+    widgets::ApplyControlRoles(this);
     accesscontrol::RemoveTitleBarButtons(this);
+    widgets::SetDefaultButton(ui->Button4);
+    widgets::SetCancelButton(this, ui->Button2);
 
-    GroupBox2 = new QGroupBox(caption, this);
-    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    GroupBox2->setGeometry(8, 6, 283, 138);
-
-    Label8 = accesscontrol::MakeCaseWarning(GroupBox2, QStringLiteral("Label8"));
-    Label8->setGeometry(10, 24, 265, 16);
-    Label6 = new QLabel(QStringLiteral("Password:"), GroupBox2);
-    Label6->setObjectName(QStringLiteral("Label6"));
-    Label6->setGeometry(10, 60, 62, 16);
-    Edit3 = accesscontrol::MakePasswordEdit(GroupBox2, QStringLiteral("Edit3"));
-    Edit3->setGeometry(74, 57, 170, 22);
-    Label7 = accesscontrol::MakeMandatoryMark(GroupBox2, QStringLiteral("Label7"), true);
-    Label7->setGeometry(250, 60, 12, 16);
-    Button4 = new QPushButton(QStringLiteral("Είσοδος"), GroupBox2);
-    Button4->setObjectName(QStringLiteral("Button4"));
-    Button4->setGeometry(74, 96, 170, 27);
-    widgets::SetDefaultButton(Button4);
-
-    Button2 = new QPushButton(QStringLiteral("Έ&ξοδος"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(208, 156, 83, 25);
-    Button2->setFocusPolicy(Qt::ClickFocus);
-    Button2->setAutoDefault(false);
-    widgets::SetCancelButton(this, Button2);
-
-    connect(Edit3, &QLineEdit::textChanged, this, &TForm165::Edit3Change);
-    connect(Button4, &QPushButton::clicked, this, &TForm165::Button4Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm165::Button2Click);
-    Edit3->setFocus();
+    connect(ui->Edit3, &QLineEdit::textChanged, this, &TForm165::Edit3Change);
+    connect(ui->Button4, &QPushButton::clicked, this, &TForm165::Button4Click);
+    connect(ui->Button2, &QPushButton::clicked, this, &TForm165::Button2Click);
+    ui->Edit3->setFocus();
     FormCreate();
 }
+
+TForm165::~TForm165() = default;
 
 void TForm165::FormCreate() {
     ADOConnection1.setConnectionString(app().AppConnectionString);
@@ -71,13 +44,13 @@ void TForm165::Edit3Change() {
 }
 
 void TForm165::UpdateLoginButton() {
-    const QString text = TrimInputText(Edit3->text());
-    Button4->setEnabled(!text.isEmpty() && IsCleanInputText(text));
+    const QString text = TrimInputText(ui->Edit3->text());
+    ui->Button4->setEnabled(!text.isEmpty() && IsCleanInputText(text));
 }
 
 void TForm165::Button4Click() {
     app().ExitMarker = kLoginAccepted;
-    CheckPassword(TrimInputText(Edit3->text()));
+    CheckPassword(TrimInputText(ui->Edit3->text()));
 }
 
 void TForm165::CheckPassword(const QString& text) {
@@ -118,7 +91,7 @@ int TForm165::CountMatchingPasswords(const QString& text) {
 void TForm165::RefuseAttempt(const QString& message) {
     app().ExitMarker = kExitRequested;
     widgets::ShowNotice(this, message);
-    Edit3->clear();
+    ui->Edit3->clear();
 }
 
 void TForm165::Button2Click() {

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
 #include "store/Connection.h"
 
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
+namespace Ui {
+class TForm165;
+}
 
 // The login window. It closes with ExitMarker holding "Administrator" only
 // after a check accepted the password; every other way out leaves
@@ -17,14 +17,7 @@ class TForm165 : public QDialog {
 
 public:
     explicit TForm165(QWidget* parent = nullptr);
-
-    QGroupBox* GroupBox2;
-    QLabel* Label8;
-    QLabel* Label6;
-    QLineEdit* Edit3;
-    QLabel* Label7;
-    QPushButton* Button4;
-    QPushButton* Button2;
+    ~TForm165() override;
 
     void FormCreate();
     void Edit3Change();
@@ -42,5 +35,6 @@ private:
     int CountMatchingPasswords(const QString& text);
     void RefuseAttempt(const QString& message);
 
+    std::unique_ptr<Ui::TForm165> ui;
     store::Connection ADOConnection1;
 };

@@ -1,21 +1,20 @@
 #include "access/Unit27.h"
 
-#include <QPushButton>
-
 #include "store/Command.h"
+#include "ui_Unit27.h"
 #include "widgets/WindowStyle.h"
 
+// The shared password form, and below it the way out.
 TForm27::TForm27(QWidget* parent)
     : PasswordForm(QStringLiteral("TForm27"), QStringLiteral("Αλλαγή του password εισόδου"),
-                   QStringLiteral("Νέο Password:"), 189, parent) {
-    Button2 = new QPushButton(QStringLiteral("Έξοδος"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(198, 158, 83, 25);
-    Button2->setFocusPolicy(Qt::ClickFocus);
-    Button2->setAutoDefault(false);
-    widgets::SetCancelButton(this, Button2);
-    connect(Button2, &QPushButton::clicked, this, &TForm27::Button2Click);
+                   QStringLiteral("Νέο Password:"), 189, parent),
+      ui(std::make_unique<Ui::TForm27>()) {
+    ui->setupUi(this);
+    widgets::SetCancelButton(this, ui->Button2);
+    connect(ui->Button2, &QPushButton::clicked, this, &TForm27::Button2Click);
 }
+
+TForm27::~TForm27() = default;
 
 void TForm27::Button2Click() {
     close();

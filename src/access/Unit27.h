@@ -1,6 +1,12 @@
 #pragma once
 
+#include <memory>
+
 #include "access/PasswordForm.h"
+
+namespace Ui {
+class TForm27;
+}
 
 // The change-password window, opened from the main window after login: the
 // new password replaces the one in every row. The current password is not
@@ -10,11 +16,13 @@ class TForm27 : public PasswordForm {
 
 public:
     explicit TForm27(QWidget* parent = nullptr);
-
-    QPushButton* Button2;
+    ~TForm27() override;
 
     void Button2Click();
 
 protected:
     void StorePasswordHash(store::Connection& connection, const QString& hash) override;
+
+private:
+    std::unique_ptr<Ui::TForm27> ui;
 };

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
-class QGroupBox;
-class QLabel;
 class QTimer;
+
+namespace Ui {
+class TForm100;
+}
 
 // The splash window: the product picture, borderless and on top, shown
 // during start-up until its timer closes it.
@@ -13,9 +16,8 @@ class TForm100 : public QDialog {
 
 public:
     explicit TForm100(QWidget* parent = nullptr);
+    ~TForm100() override;
 
-    QGroupBox* GroupBox1;
-    QLabel* Image1;
     // Disabled when the window is created; start-up enables it just before
     // showing the window.
     QTimer* Timer1;
@@ -25,4 +27,7 @@ public:
 protected:
     // Nothing but the timer closes the splash.
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    std::unique_ptr<Ui::TForm100> ui;
 };

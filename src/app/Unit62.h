@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
-class QLabel;
-class QPushButton;
+namespace Ui {
+class TForm62;
+}
 
 // The about window: the product picture, name and version, and the maker's
 // contact lines, whose web and mail addresses open on a click. The opener
@@ -13,23 +15,7 @@ class TForm62 : public QDialog {
 
 public:
     explicit TForm62(QWidget* parent = nullptr);
-
-    QLabel* Label1;
-    QLabel* Image1;
-    QLabel* Label5;
-    QLabel* Label6;
-    QLabel* Label12;
-    QLabel* Label3;
-    QLabel* Label13;
-    QLabel* Label4;
-    QLabel* Label9;
-    QLabel* Label10;
-    QLabel* Label7;
-    QLabel* Label14;
-    QLabel* Label8;
-    QLabel* Label11;
-    QLabel* Image2;
-    QPushButton* Button1;
+    ~TForm62() override;
 
     void Button1Click();
     void Label3Click();
@@ -43,9 +29,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QLabel* AddLabel(const QString& name, const QString& text);
-    QLabel* AddLink(const QString& name, const QString& text);
-    void LayOutHeader();
-    void LayOutContactColumn();
-    void LayOutFooter();
+    void ShowProductLines();
+    void ShowPictures();
+    void MakeClickable();
+
+    std::unique_ptr<Ui::TForm62> ui;
 };

@@ -3,13 +3,11 @@
 #include <QDate>
 #include <QDialog>
 #include <QString>
+#include <memory>
 
-class QCalendarWidget;
-class QDateEdit;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QSpinBox;
+namespace Ui {
+class TForm65;
+}
 
 // The Orthodox Easter Sunday of a year, as a date of the Gregorian calendar.
 // Computed in the Julian calendar, where the Orthodox churches reckon it, and
@@ -34,6 +32,7 @@ public:
     static constexpr int kLastEasterYear = 2100;
 
     explicit TForm65(QWidget* parent = nullptr);
+    ~TForm65() override;
 
     void find_pasxa();
     void ShowDaySpan();
@@ -45,25 +44,7 @@ private:
     void DateTimePicker2Change();
     void Button1Click();
 
-    void BuildCalendarArea();
-    void BuildEasterRow();
-    void BuildDaySpanRow();
-    QDateEdit* MakeDatePicker(const QString& name, int x, int y);
     int YearAsTyped() const;
 
-    QCalendarWidget* MonthCalendar1 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label1 = nullptr;
-    QSpinBox* SpinEdit1 = nullptr;
-    QLineEdit* yearEditor_ = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QDateEdit* DateTimePicker1 = nullptr;
-    QLabel* Label6 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QDateEdit* DateTimePicker2 = nullptr;
-    QLabel* Label7 = nullptr;
-    QPushButton* Button1 = nullptr;
+    std::unique_ptr<Ui::TForm65> ui;
 };

@@ -3,11 +3,11 @@
 #include <QDateTime>
 #include <QString>
 #include <QWidget>
+#include <memory>
 
-class QComboBox;
-class QFrame;
-class QLabel;
-class QPlainTextEdit;
+namespace Ui {
+class TForm35;
+}
 
 // "Δημιουργία " and the moment a note was made: the short date, then the
 // long time unless the moment is exactly midnight.
@@ -21,6 +21,7 @@ class TForm35 : public QWidget {
 
 public:
     explicit TForm35(QWidget* parent = nullptr);
+    ~TForm35() override;
 
     // Closes every open note; their text is dropped without a question.
     static void CloseAll();
@@ -29,10 +30,5 @@ private:
     void FormCreate();
     void ComboBox1Change(const QString& colourName);
 
-    void BuildBottomBar();
-
-    QPlainTextEdit* Memo1 = nullptr;
-    QFrame* Panel1 = nullptr;
-    QLabel* Label1 = nullptr;
-    QComboBox* ComboBox1 = nullptr;
+    std::unique_ptr<Ui::TForm35> ui;
 };

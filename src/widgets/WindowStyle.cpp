@@ -72,13 +72,17 @@ void SetDefaultButton(QPushButton* button) {
 
 namespace {
 
+void MakeRed(QLabel* label) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, kMarkRed);
+    label->setPalette(palette);
+}
+
 void MakeRedBold(QLabel* label) {
     QFont font = label->font();
     font.setBold(true);
     label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, kMarkRed);
-    label->setPalette(palette);
+    MakeRed(label);
 }
 
 void MakeBold(QWidget* widget) {
@@ -96,6 +100,8 @@ void ApplyControlRoles(QWidget* window) {
             MakeRedBold(label);
         } else if (role == QLatin1String("heading")) {
             MakeBold(label);
+        } else if (role == QLatin1String("accent")) {
+            MakeRed(label);
         }
     }
 }

@@ -39,6 +39,7 @@ void CenterOnScreen(QWidget* window);
 //   "mandatory"  the red bold mark beside a field the database may require
 //   "value"      a red bold value (sums; the window calls adjustSize on it)
 //   "heading"    a bold label
+//   "accent"     red text at the label's own weight (warnings, results)
 // Forms call it once after setupUi, so that no form repeats colours or fonts.
 void ApplyControlRoles(QWidget* window);
 
