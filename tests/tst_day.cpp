@@ -11,8 +11,9 @@
 #include <memory>
 
 #include "TestSupport.h"
-#include "core/AppGlobals.h"
 #include "app/Unit1.h"
+#include "calendar/MonthCalendar.h"
+#include "core/AppGlobals.h"
 #include "day/Unit2.h"
 #include "day/Unit4.h"
 #include "store/Command.h"
@@ -64,7 +65,7 @@ void StoreSlots(const QString& isoDate, const QStringList& texts) {
 }
 
 QLabel* DayLabel(QWidget* form, int day) {
-    for (int cell = 1; cell <= TForm1::kDayCells; ++cell) {
+    for (int cell = 1; cell <= MonthCalendar::kDayCells; ++cell) {
         auto* label = form->findChild<QLabel*>(QStringLiteral("LabelD%1").arg(cell));
         if (label->text() == QString::number(day)) {
             return label;
@@ -80,6 +81,10 @@ QString MarkerOfDay(QWidget* form, int day) {
 
 widgets::DBEdit* Slot(QWidget* table, int slot) {
     return table->findChild<widgets::DBEdit*>(QStringLiteral("DBEdit%1").arg(slot));
+}
+
+widgets::DBMemo* Memo(QWidget* notes) {
+    return notes->findChild<widgets::DBMemo*>(QStringLiteral("DBMemo1"));
 }
 
 QAbstractButton* PostButton(QWidget* window) {
@@ -317,8 +322,9 @@ void TestDay::dayClickOpensTheDaysRow() {
         QCOMPARE(table->findChild<QLabel*>(QStringLiteral("Label83"))->text(), caption);
         QCOMPARE(app().SelectedDay, day);
         QCOMPARE(app().SelectedDateLiteral, literal);
-        QCOMPARE(table->ADOQuery1.recordCount(), 1);
-        QCOMPARE(table->ADOQuery1.asString(QStringLiteral("HMEROMHNIA")), isoDate);
+        QCOMPARE(Slot(table, 1)->dataSource()->dataSet()->recordCount(), 1);
+        QCOMPARE(Slot(table, 1)->dataSource()->dataSet()->asString(QStringLiteral("HMEROMHNIA")),
+                 isoDate);
         QCOMPARE(Slot(table, 1)->text(), QStringLiteral("Οδοντίατρος"));
         QCOMPARE(Slot(table, 28)->maxLength(), store::kShortTextLength);
         QVERIFY(!PostButton(table)->isEnabled());
@@ -392,7 +398,7 @@ void TestDay::everySlotWritesItsOwnColumn() {
 
 void TestDay::clearedSlotStopsCounting() {
     StoreSlots(QStringLiteral("2008-03-12"), {QStringLiteral("a"), QStringLiteral("b")});
-    main_->RefreshDayMarkers();
+    main_->Calendar()->RefreshDayMarkers();
     QCOMPARE(MarkerOfDay(main_.get(), 12), QStringLiteral("2"));
     OpenDay(12, [](TForm2* table) {
         widgets::DBEdit* second = Slot(table, 2);
@@ -446,10 +452,11 @@ void TestDay::notesOpenedTwiceKeepOneRow() {
                 QCOMPARE(notes->windowTitle(), QStringLiteral("Σημειώσεις ημέρας"));
                 QCOMPARE(notes->findChild<QLabel*>(QStringLiteral("Label83"))->text(),
                          QStringLiteral("5/3/2008"));
-                QVERIFY(notes->DBMemo1->toPlainText().isEmpty());
-                QCOMPARE(notes->focusWidget(), notes->DBMemo1);
-                QCOMPARE(notes->ADOQuery1.recordCount(), 1);
-                QCOMPARE(notes->ADOQuery1.asString(0), QStringLiteral("2008-03-05"));
+                QVERIFY(Memo(notes)->toPlainText().isEmpty());
+                QCOMPARE(notes->focusWidget(), Memo(notes));
+                QCOMPARE(Memo(notes)->dataSource()->dataSet()->recordCount(), 1);
+                QCOMPARE(Memo(notes)->dataSource()->dataSet()->asString(0),
+                         QStringLiteral("2008-03-05"));
             });
             Click(table, "Button1");
             QVERIFY(table->isVisible());
@@ -461,7 +468,7 @@ void TestDay::notesOpenedTwiceKeepOneRow() {
 
 void TestDay::notesKeepLineBreaksAndDoNotCount() {
     const auto typeLines = [](TForm4* notes) {
-        widgets::DBMemo* memo = notes->DBMemo1;
+        widgets::DBMemo* memo = Memo(notes);
         memo->setFocus();
         testsupport::TypeText(memo, QStringLiteral("Πρώτη γραμμή"));
         QTest::keyClick(memo, Qt::Key_Return);
@@ -475,7 +482,7 @@ void TestDay::notesKeepLineBreaksAndDoNotCount() {
     OpenDay(7, [&](TForm2* table) {
         InNextModal<TForm4>(typeLines);
         Click(table, "Button1");
-        InNextModal<TForm4>([&reread](TForm4* notes) { reread = notes->DBMemo1->toPlainText(); });
+        InNextModal<TForm4>([&reread](TForm4* notes) { reread = Memo(notes)->toPlainText(); });
         Click(table, "Button1");
     });
     QCOMPARE(reread, expected);
@@ -490,12 +497,12 @@ void TestDay::notesKeepLineBreaksAndDoNotCount() {
 void TestDay::notesClosedWithoutPostKeepTheStoredText() {
     OpenDay(5, [](TForm2* table) {
         InNextModal<TForm4>([](TForm4* notes) {
-            testsupport::TypeText(notes->DBMemo1, QStringLiteral("κρατημένο"));
+            testsupport::TypeText(Memo(notes), QStringLiteral("κρατημένο"));
             QTest::mouseClick(PostButton(notes), Qt::LeftButton);
         });
         Click(table, "Button1");
         InNextModal<TForm4>([](TForm4* notes) {
-            testsupport::TypeText(notes->DBMemo1, QStringLiteral(" και χαμένο"));
+            testsupport::TypeText(Memo(notes), QStringLiteral(" και χαμένο"));
             QVERIFY(PostButton(notes)->isEnabled());
             CloseWindow(notes, CloseBy::Escape);
         });
