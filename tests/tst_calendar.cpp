@@ -8,10 +8,11 @@
 #include <memory>
 
 #include "TestSupport.h"
-#include "core/AppGlobals.h"
 #include "app/Unit1.h"
 #include "calendar/DateLiteral.h"
+#include "calendar/MonthCalendar.h"
 #include "calendar/MonthMath.h"
+#include "core/AppGlobals.h"
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "store/DataSet.h"
@@ -55,7 +56,7 @@ void ShowMonth(QWidget* form, int year, int month) {
 
 QList<int> VisibleCells(QWidget* form) {
     QList<int> cells;
-    for (int cell = 1; cell <= TForm1::kDayCells; ++cell) {
+    for (int cell = 1; cell <= MonthCalendar::kDayCells; ++cell) {
         if (!Cell(form, "D", cell)->isHidden()) {
             cells.append(cell);
         }
@@ -64,7 +65,7 @@ QList<int> VisibleCells(QWidget* form) {
 }
 
 QString MarkerOfDay(QWidget* form, int day) {
-    for (int cell = 1; cell <= TForm1::kDayCells; ++cell) {
+    for (int cell = 1; cell <= MonthCalendar::kDayCells; ++cell) {
         if (Cell(form, "D", cell)->text() == QString::number(day)) {
             return Cell(form, "R", cell)->text();
         }
@@ -160,7 +161,8 @@ std::unique_ptr<TForm1> TestCalendar::OpenMainWindow(const QDate& today) {
 void TestCalendar::weekdayOfTheFirstAndMonthLength_data() {
     QTest::addColumn<int>("year");
     QTest::addColumn<int>("month");
-    for (int year = TForm1::kFirstListedYear; year <= TForm1::kLastListedYear; ++year) {
+    for (int year = MonthCalendar::kFirstListedYear; year <= MonthCalendar::kLastListedYear;
+         ++year) {
         for (int month = 1; month <= 12; ++month) {
             QTest::addRow("%d-%02d", year, month) << year << month;
         }
@@ -178,9 +180,9 @@ void TestCalendar::weekdayOfTheFirstAndMonthLength() {
     ShowMonth(form, year, month);
 
     const QDate first(year, month, 1);
-    QCOMPARE(int(form->FirstWeekday), first.dayOfWeek());
-    QCOMPARE(int(form->DaysInMonth), first.daysInMonth());
-    QCOMPARE(form->LeapYearFlag, QDate::isLeapYear(year));
+    QCOMPARE(int(form->Calendar()->FirstWeekday), first.dayOfWeek());
+    QCOMPARE(int(form->Calendar()->DaysInMonth), first.daysInMonth());
+    QCOMPARE(form->Calendar()->LeapYearFlag, QDate::isLeapYear(year));
     QCOMPARE(app().ViewYear, year);
     QCOMPARE(app().ViewMonth, month);
 
@@ -193,7 +195,7 @@ void TestCalendar::weekdayOfTheFirstAndMonthLength() {
         QCOMPARE(Cell(form, "D", cell)->text(), QString::number(day));
         QVERIFY(!Cell(form, "R", cell)->isHidden());
     }
-    for (int cell = 1; cell <= TForm1::kDayCells; ++cell) {
+    for (int cell = 1; cell <= MonthCalendar::kDayCells; ++cell) {
         if (!cells.contains(cell)) {
             QVERIFY(Cell(form, "D", cell)->text().isEmpty());
             QVERIFY(Cell(form, "R", cell)->isHidden());
@@ -395,7 +397,7 @@ void TestCalendar::cellLayout_data() {
     QTest::addColumn<QRect>("marker");
     const int dayTops[] = {159, 223, 286, 349, 412, 475};
     const int markerTops[] = {175, 238, 302, 364, 428, 494};
-    for (int cell = 1; cell <= TForm1::kDayCells; ++cell) {
+    for (int cell = 1; cell <= MonthCalendar::kDayCells; ++cell) {
         const int left = 39 + 80 * ((cell - 1) % 7);
         const int row = (cell - 1) / 7;
         QTest::addRow("cell %d", cell)
@@ -410,12 +412,16 @@ void TestCalendar::cellLayout() {
     if (!monthSwitcher_) {
         monthSwitcher_ = std::make_unique<TForm1>(StartupMode::CalendarOnly);
     }
+    // Positions in the main window's client area, wherever the cells sit.
+    const auto placed = [this](QWidget* control) {
+        return QRect(control->mapTo(monthSwitcher_.get(), QPoint()), control->size());
+    };
     QLabel* dayLabel = Cell(monthSwitcher_.get(), "D", cell);
-    QCOMPARE(dayLabel->geometry(), day);
+    QCOMPARE(placed(dayLabel), day);
     QCOMPARE(dayLabel->toolTip(), QStringLiteral("Κάνε click"));
     QCOMPARE(dayLabel->cursor().shape(), Qt::PointingHandCursor);
     QLabel* markerLabel = Cell(monthSwitcher_.get(), "R", cell);
-    QCOMPARE(markerLabel->geometry(), marker);
+    QCOMPARE(placed(markerLabel), marker);
     QCOMPARE(TextColor(markerLabel), QColor(255, 0, 0));
 }
 
@@ -439,7 +445,7 @@ void TestCalendar::todayHighlightFollowsMonthAndYear() {
     auto form = OpenMainWindow(QDate(2015, 3, 14));
     const auto highlighted = [&form] {
         QStringList days;
-        for (int cell = 1; cell <= TForm1::kDayCells; ++cell) {
+        for (int cell = 1; cell <= MonthCalendar::kDayCells; ++cell) {
             if (BackColor(Cell(form.get(), "D", cell)) == kTeal) {
                 days.append(Cell(form.get(), "D", cell)->text());
             }

@@ -11,8 +11,9 @@
 #include <memory>
 
 #include "TestSupport.h"
-#include "core/AppGlobals.h"
 #include "app/Unit1.h"
+#include "calendar/MonthCalendar.h"
+#include "core/AppGlobals.h"
 #include "day/Unit2.h"
 #include "day/Unit4.h"
 #include "store/Command.h"
@@ -56,7 +57,7 @@ void StoreSlots(const QString& isoDate, const QStringList& texts) {
 }
 
 QLabel* DayLabel(QWidget* form, int day) {
-    for (int cell = 1; cell <= TForm1::kDayCells; ++cell) {
+    for (int cell = 1; cell <= MonthCalendar::kDayCells; ++cell) {
         auto* label = form->findChild<QLabel*>(QStringLiteral("LabelD%1").arg(cell));
         if (label->text() == QString::number(day)) {
             return label;
@@ -72,6 +73,10 @@ QString MarkerOfDay(QWidget* form, int day) {
 
 widgets::DBEdit* Slot(QWidget* table, int slot) {
     return table->findChild<widgets::DBEdit*>(QStringLiteral("DBEdit%1").arg(slot));
+}
+
+widgets::DBMemo* Memo(QWidget* notes) {
+    return notes->findChild<widgets::DBMemo*>(QStringLiteral("DBMemo1"));
 }
 
 QAbstractButton* PostButton(QWidget* window) {
@@ -296,8 +301,9 @@ void TestDay::dayClickOpensTheDaysRow() {
         QCOMPARE(table->findChild<QLabel*>(QStringLiteral("Label83"))->text(), caption);
         QCOMPARE(app().SelectedDay, day);
         QCOMPARE(app().SelectedDateLiteral, literal);
-        QCOMPARE(table->ADOQuery1.recordCount(), 1);
-        QCOMPARE(table->ADOQuery1.asString(QStringLiteral("HMEROMHNIA")), isoDate);
+        QCOMPARE(Slot(table, 1)->dataSource()->dataSet()->recordCount(), 1);
+        QCOMPARE(Slot(table, 1)->dataSource()->dataSet()->asString(QStringLiteral("HMEROMHNIA")),
+                 isoDate);
         QCOMPARE(Slot(table, 1)->text(), QStringLiteral("Οδοντίατρος"));
         QCOMPARE(Slot(table, 28)->maxLength(), store::kShortTextLength);
         QVERIFY(!PostButton(table)->isEnabled());
@@ -371,7 +377,7 @@ void TestDay::everySlotWritesItsOwnColumn() {
 
 void TestDay::clearedSlotStopsCounting() {
     StoreSlots(QStringLiteral("2008-03-12"), {QStringLiteral("a"), QStringLiteral("b")});
-    main_->RefreshDayMarkers();
+    main_->Calendar()->RefreshDayMarkers();
     QCOMPARE(MarkerOfDay(main_.get(), 12), QStringLiteral("2"));
     OpenDay(12, [](TForm2* table) {
         widgets::DBEdit* second = Slot(table, 2);
@@ -421,10 +427,11 @@ void TestDay::notesOpenedTwiceKeepOneRow() {
                 QCOMPARE(notes->windowTitle(), QStringLiteral("Σημειώσεις ημέρας"));
                 QCOMPARE(notes->findChild<QLabel*>(QStringLiteral("Label83"))->text(),
                          QStringLiteral("5/3/2008"));
-                QVERIFY(notes->DBMemo1->toPlainText().isEmpty());
-                QCOMPARE(notes->focusWidget(), notes->DBMemo1);
-                QCOMPARE(notes->ADOQuery1.recordCount(), 1);
-                QCOMPARE(notes->ADOQuery1.asString(0), QStringLiteral("2008-03-05"));
+                QVERIFY(Memo(notes)->toPlainText().isEmpty());
+                QCOMPARE(notes->focusWidget(), Memo(notes));
+                QCOMPARE(Memo(notes)->dataSource()->dataSet()->recordCount(), 1);
+                QCOMPARE(Memo(notes)->dataSource()->dataSet()->asString(0),
+                         QStringLiteral("2008-03-05"));
             });
             QVERIFY(table->isVisible());
         }
@@ -435,7 +442,7 @@ void TestDay::notesOpenedTwiceKeepOneRow() {
 
 void TestDay::notesKeepLineBreaksAndDoNotCount() {
     const auto typeLines = [](TForm4* notes) {
-        widgets::DBMemo* memo = notes->DBMemo1;
+        widgets::DBMemo* memo = Memo(notes);
         memo->setFocus();
         testsupport::TypeText(memo, QStringLiteral("Πρώτη γραμμή"));
         QTest::keyClick(memo, Qt::Key_Return);
@@ -448,7 +455,7 @@ void TestDay::notesKeepLineBreaksAndDoNotCount() {
     QString reread;
     OpenDay(7, [&](TForm2* table) {
         OpenNotes(table, typeLines);
-        OpenNotes(table, [&reread](TForm4* notes) { reread = notes->DBMemo1->toPlainText(); });
+        OpenNotes(table, [&reread](TForm4* notes) { reread = Memo(notes)->toPlainText(); });
     });
     QCOMPARE(reread, expected);
     QCOMPARE(StoredValue(QStringLiteral("SELECT KEIMENO FROM SHMEIWSEIS WHERE HMEROMHNIA=?"),
@@ -462,11 +469,11 @@ void TestDay::notesKeepLineBreaksAndDoNotCount() {
 void TestDay::notesClosedWithoutPostKeepTheStoredText() {
     OpenDay(5, [](TForm2* table) {
         OpenNotes(table, [](TForm4* notes) {
-            testsupport::TypeText(notes->DBMemo1, QStringLiteral("κρατημένο"));
+            testsupport::TypeText(Memo(notes), QStringLiteral("κρατημένο"));
             QTest::mouseClick(PostButton(notes), Qt::LeftButton);
         });
         OpenNotes(table, [](TForm4* notes) {
-            testsupport::TypeText(notes->DBMemo1, QStringLiteral(" και χαμένο"));
+            testsupport::TypeText(Memo(notes), QStringLiteral(" και χαμένο"));
             QVERIFY(PostButton(notes)->isEnabled());
             CloseWindow(notes, CloseBy::Escape);
         });

@@ -17,6 +17,7 @@
 #include "app/Unit100.h"
 #include "app/Unit62.h"
 #include "calc/Unit65.h"
+#include "calendar/MonthCalendar.h"
 #include "contacts/Unit10.h"
 #include "core/AppGlobals.h"
 #include "core/ProgramLocale.h"
@@ -40,7 +41,7 @@ int main(int argc, char* argv[]) {
          [&calendar] {
              calendar = std::make_unique<TForm1>(StartupMode::CalendarOnly);
              app().SelectedDay = app().TodayDay;
-             return calendar->PrepareSelectedDayTable().release();
+             return calendar->Calendar()->PrepareSelectedDayTable().release();
          }},
         {QStringLiteral("TForm10"), [] { return new TForm10; }},
         {QStringLiteral("TForm100"), [] { return new TForm100; }},

@@ -11,20 +11,15 @@
 #include "app/Unit1.h"
 #include "app/Unit62.h"
 #include "calc/Unit65.h"
+#include "calendar/MonthCalendar.h"
 #include "contacts/Unit10.h"
 #include "core/AppGlobals.h"
 #include "sticky/Unit35.h"
+#include "ui_Unit1.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/WindowStyle.h"
 
 namespace {
-
-constexpr int kCommandWidth = 155;
-constexpr int kCommandHeight = 25;
-constexpr int kCommandLeft = 70;
-constexpr int kCommandTop = 588;
-constexpr int kCommandColumnStep = 165;
-constexpr int kCommandRowStep = 31;
 
 // The window's face is wider than the one the buttons were sized for: a
 // caption that would be clipped gets a slightly smaller size instead.
@@ -40,17 +35,6 @@ void FitCaption(QPushButton* button) {
     button->setFont(font);
 }
 
-QPushButton* MakeButton(QWidget* window, const QString& name, const QString& caption,
-                        QRect geometry) {
-    auto* button = new QPushButton(caption, window);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    FitCaption(button);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setAutoDefault(false);
-    return button;
-}
-
 QAction* AddSeparator(QMenu* menu, const QString& name) {
     QAction* separator = menu->addSeparator();
     separator->setObjectName(name);
@@ -63,46 +47,23 @@ void TForm1::BuildCommands() {
     // The main window may sit hidden in the notification area while the last
     // visible window closes: the program ends only when the main window does.
     QApplication::setQuitOnLastWindowClosed(false);
-    BuildCommandButtons();
+    ConnectCommandButtons();
     BuildTrayIcon();
 }
 
-void TForm1::BuildCommandButtons() {
-    struct Command {
-        const char* name;
-        QString caption;
-        void (TForm1::*click)();
-    };
-    // Three rows of three, left to right; a command without a click is
-    // wired when its window joins the program.
-    const Command commands[] = {
-        {"Button4", QStringLiteral("Α&ριθμομηχανή"), &TForm1::Button4Click},
-        {"Button3", QStringLiteral("Η&μερολογιακά"), &TForm1::Button3Click},
-        {"Button7", QStringLiteral("Έξο&δα"), nullptr},
-        {"Button5", QStringLiteral("Ε&παφές"), &TForm1::Button5Click},
-        {"Button6", QStringLiteral("Βιβλίο &σημειώσεων"), nullptr},
-        {"Button8", QStringLiteral("Sticky notes"), &TForm1::Button8Click},
-        {"Button2", QStringLiteral("Minimize on &notification area"), &TForm1::Button2Click},
-        {"Button9", QStringLiteral("Αλλαγή password"), &TForm1::Button9Click},
-        {"Button10", QStringLiteral("About"), &TForm1::Button10Click},
-    };
-    int position = 0;
-    for (const Command& command : commands) {
-        const QRect geometry(kCommandLeft + (position % 3) * kCommandColumnStep,
-                             kCommandTop + (position / 3) * kCommandRowStep, kCommandWidth,
-                             kCommandHeight);
-        QPushButton* button =
-            MakeButton(this, QString::fromLatin1(command.name), command.caption, geometry);
-        if (command.click != nullptr) {
-            connect(button, &QPushButton::clicked, this, command.click);
-        }
-        ++position;
+void TForm1::ConnectCommandButtons() {
+    for (QPushButton* button : findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly)) {
+        FitCaption(button);
     }
-
-    QPushButton* exit = MakeButton(this, QStringLiteral("Button1"), QStringLiteral("Έ&ξοδος"),
-                                   QRect(width() - 90, height() - 33, 82, kCommandHeight));
-    connect(exit, &QPushButton::clicked, this, &TForm1::Button1Click);
-    widgets::SetCancelButton(this, exit);
+    // A command without a click is wired when its window joins the program.
+    connect(ui->Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+    connect(ui->Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    connect(ui->Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
+    connect(ui->Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
+    connect(ui->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(ui->Button9, &QPushButton::clicked, this, &TForm1::Button9Click);
+    connect(ui->Button10, &QPushButton::clicked, this, &TForm1::Button10Click);
+    widgets::UseAsExitButton(this, ui->Button1);
 }
 
 void TForm1::BuildTrayIcon() {
@@ -171,7 +132,7 @@ void TForm1::OpenFromTray(std::unique_ptr<QDialog> window) {
 // The month is drawn before its markers are read: when the database cannot
 // be read, the error is reported and the window comes back all the same.
 void TForm1::RestoreFromTray() {
-    widgets::RunReportingErrors(this, [this] { ShowTodayMonth(); });
+    widgets::RunReportingErrors(this, [this] { ui->MonthCalendar1->ShowTodayMonth(); });
     show();
     raise();
     activateWindow();
@@ -192,10 +153,6 @@ void TForm1::Button2Click() {
 void TForm1::PutAwayTrayAndNotes() {
     TrayIcon1->hide();
     TForm35::CloseAll();
-}
-
-void TForm1::Button1Click() {
-    close();
 }
 
 void TForm1::N3Click() {

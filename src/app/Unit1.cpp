@@ -2,11 +2,12 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QPainter>
 
-#include "core/AppGlobals.h"
 #include "app/StartupSequence.h"
+#include "calendar/MonthCalendar.h"
+#include "core/AppGlobals.h"
 #include "store/ConnectionString.h"
+#include "ui_Unit1.h"
 #include "widgets/WindowStyle.h"
 
 namespace {
@@ -15,17 +16,20 @@ const QSize kClientSize(626, 716);
 
 }  // namespace
 
-TForm1::TForm1(StartupMode mode, QWidget* parent) : QWidget(parent), mode_(mode) {
-    setObjectName(QStringLiteral("TForm1"));
+TForm1::TForm1(StartupMode mode, QWidget* parent)
+    : QWidget(parent), mode_(mode), ui(std::make_unique<Ui::TForm1>()) {
+    ui->setupUi(this);
     setWindowTitle(kApplicationTitle);
     widgets::ApplyWindowConventions(this, kClientSize, /*minimizeBox=*/true);
-    ADOConnection1.setShareDenyNone(true);
-    BuildCalendarArea();
     BuildCommands();
     FormCreate();
 }
 
 TForm1::~TForm1() = default;
+
+MonthCalendar* TForm1::Calendar() const {
+    return ui->MonthCalendar1;
+}
 
 void TForm1::FormCreate() {
     if (mode_ == StartupMode::Full) {
@@ -50,7 +54,7 @@ void TForm1::ShowStartupMonth() {
     app().TodayYear = quint16(today.year());
     app().TodayMonth = quint16(today.month());
     app().TodayDay = quint16(today.day());
-    ShowTodayMonth();
+    ui->MonthCalendar1->ShowTodayMonth();
 }
 
 void TForm1::RequestQuitFromCreation() {
@@ -60,20 +64,9 @@ void TForm1::RequestQuitFromCreation() {
                               Qt::QueuedConnection);
 }
 
-void TForm1::FormClose() {
-    ADOConnection1.close();
-}
-
 void TForm1::closeEvent(QCloseEvent* event) {
-    FormClose();
     event->accept();
     PutAwayTrayAndNotes();
     // Closing the main window ends the run, even with sticky notes still up.
     QCoreApplication::quit();
-}
-
-void TForm1::paintEvent(QPaintEvent* event) {
-    QWidget::paintEvent(event);
-    QPainter painter(this);
-    PaintCalendarBoxes(painter);
 }

@@ -5,8 +5,8 @@
 #include <QDate>
 #include <QLabel>
 
-#include "app/Unit1.h"
 #include "calendar/DateLiteral.h"
+#include "calendar/MonthCalendar.h"
 #include "core/AppGlobals.h"
 #include "store/Connection.h"
 #include "store/Statement.h"
@@ -71,7 +71,7 @@ QVector<int> FilledSlotCounts(store::Connection& connection, int year, int month
     return counts;
 }
 
-void TForm1::RefreshDayMarkers() {
+void MonthCalendar::RefreshDayMarkers() {
     ADOConnection1.reopen(app().AppConnectionString);
     const QVector<int> counts =
         FilledSlotCounts(ADOConnection1, app().ViewYear, app().ViewMonth, DaysInMonth);
@@ -85,13 +85,13 @@ void TForm1::RefreshDayMarkers() {
     ADOConnection1.close();
 }
 
-void TForm1::SetDayMarker(int day, int count) {
+void MonthCalendar::SetDayMarker(int day, int count) {
     if (const int cell = CellShowingDay(day)) {
         LabelR[cell - 1]->setText(QString::number(count));
     }
 }
 
-void TForm1::ClearDayMarker(int day) {
+void MonthCalendar::ClearDayMarker(int day) {
     if (const int cell = CellShowingDay(day)) {
         LabelR[cell - 1]->setText(QString());
     }

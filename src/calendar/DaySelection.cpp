@@ -2,33 +2,30 @@
 // window; the markers are rewritten when it closes.
 #include <QLabel>
 
-#include "app/Unit1.h"
 #include "calendar/DateLiteral.h"
 #include "calendar/DayCellLabel.h"
+#include "calendar/MonthCalendar.h"
 #include "core/AppGlobals.h"
-#include "day/DayWindowLook.h"
 #include "day/Unit2.h"
 #include "store/DatabaseError.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/ModalLoop.h"
 
-void TForm1::LabelDClick(int cell) {
+void MonthCalendar::LabelDClick(int cell) {
     widgets::RunReportingErrors(this, [this, cell] {
         app().SelectedDay = LabelD[cell - 1]->text().toInt();
         OpenSelectedDay();
     });
 }
 
-void TForm1::OpenSelectedDay() {
+void MonthCalendar::OpenSelectedDay() {
     std::unique_ptr<TForm2> table = PrepareSelectedDayTable();
-    hide();
-    widgets::RunModalLoop(*table);
+    widgets::ShowModalOver(window(), *table);
     table.reset();
-    show();
     RefreshDayMarkers();
 }
 
-std::unique_ptr<TForm2> TForm1::PrepareSelectedDayTable() {
+std::unique_ptr<TForm2> MonthCalendar::PrepareSelectedDayTable() {
     ADOConnection1.reopen(app().AppConnectionString);
     const QString dayText = DayText(app().SelectedDay, app().ViewMonth, app().ViewYear);
     app().SelectedDateLiteral = dayText;
@@ -45,11 +42,6 @@ std::unique_ptr<TForm2> TForm1::PrepareSelectedDayTable() {
     ADOConnection1.close();
 
     auto table = std::make_unique<TForm2>();
-    daywindow::SetDayCaption(table->Label83, dayText);
-    table->ADOConnection1.reopen(app().AppConnectionString);
-    table->ADOQuery1.close();
-    table->ADOQuery1.setSql(QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=?"));
-    table->ADOQuery1.setParameters({date});
-    table->ADOQuery1.open();
+    table->OpenDay(dayText, date);
     return table;
 }

@@ -5,8 +5,8 @@
 #include <QSignalBlocker>
 #include <stdexcept>
 
-#include "app/Unit1.h"
 #include "calendar/DayCellLabel.h"
+#include "calendar/MonthCalendar.h"
 #include "calendar/MonthMath.h"
 #include "core/AppGlobals.h"
 #include "widgets/ErrorGuard.h"
@@ -47,7 +47,7 @@ int SelectedYear(const QComboBox* yearList) {
 
 }  // namespace
 
-void TForm1::ShowTodayMonth() {
+void MonthCalendar::ShowTodayMonth() {
     {
         const QSignalBlocker monthBlocker(ComboBox1);
         const QSignalBlocker yearBlocker(ComboBox2);
@@ -59,7 +59,7 @@ void TForm1::ShowTodayMonth() {
     FillMonthGrid();
 }
 
-void TForm1::FillMonthGrid() {
+void MonthCalendar::FillMonthGrid() {
     app().ViewYear = SelectedYear(ComboBox2);
     app().ViewMonth = ComboBox1->currentIndex() + 1;
     UpdateLeapYear(unsigned(app().ViewYear));
@@ -73,22 +73,22 @@ void TForm1::FillMonthGrid() {
     RefreshDayMarkers();
 }
 
-void TForm1::UpdateLeapYear(unsigned year) {
+void MonthCalendar::UpdateLeapYear(unsigned year) {
     LeapYearFlag = IsLeapYear(year);
 }
 
-void TForm1::ComputeFirstWeekday() {
+void MonthCalendar::ComputeFirstWeekday() {
     FirstWeekday = quint16(WeekdayOfSum(FirstWeekdaySum(app().ViewYear, app().ViewMonth)));
 }
 
-void TForm1::ResetDayCells() {
+void MonthCalendar::ResetDayCells() {
     for (int cell = 1; cell <= kDayCells; ++cell) {
         SetCellColors(LabelD[cell - 1], IsWeekendColumn(cell) ? kWeekendText : kWeekdayText,
                       Qt::white);
     }
 }
 
-void TForm1::PlaceDays() {
+void MonthCalendar::PlaceDays() {
     const int firstCell = CellOfDay(1, FirstWeekday);
     const int lastCell = CellOfDay(DaysInMonth, FirstWeekday);
     for (int cell = 1; cell <= kDayCells; ++cell) {
@@ -101,7 +101,7 @@ void TForm1::PlaceDays() {
     }
 }
 
-void TForm1::HighlightToday() {
+void MonthCalendar::HighlightToday() {
     if (app().ViewMonth != app().TodayMonth || app().ViewYear != app().TodayYear) {
         return;
     }
@@ -110,7 +110,7 @@ void TForm1::HighlightToday() {
     }
 }
 
-int TForm1::CellShowingDay(int day) const {
+int MonthCalendar::CellShowingDay(int day) const {
     const QString caption = QString::number(day);
     for (int cell = 1; cell <= kDayCells; ++cell) {
         if (LabelD[cell - 1]->text() == caption) {
@@ -120,14 +120,14 @@ int TForm1::CellShowingDay(int day) const {
     return 0;
 }
 
-void TForm1::ComboBox1Change() {
+void MonthCalendar::ComboBox1Change() {
     widgets::RunReportingErrors(this, [this] { FillMonthGrid(); });
 }
 
-void TForm1::ComboBox2Change() {
+void MonthCalendar::ComboBox2Change() {
     widgets::RunReportingErrors(this, [this] { FillMonthGrid(); });
 }
 
-void TForm1::BitBtn1Click() {
+void MonthCalendar::BitBtn1Click() {
     widgets::RunReportingErrors(this, [this] { ShowTodayMonth(); });
 }

@@ -1,7 +1,6 @@
 #include "day/DayWindowLook.h"
 
 #include <QLabel>
-#include <QPushButton>
 
 #include "widgets/WindowStyle.h"
 
@@ -12,32 +11,17 @@ void ApplyFrame(QWidget* window) {
     window->setFont(widgets::TahomaPixels(11));
 }
 
-QLabel* MakeDayCaption(QWidget* window) {
-    auto* caption = new QLabel(window);
-    caption->setObjectName(QStringLiteral("Label83"));
+void ApplyDayCaptionLook(QLabel* caption) {
     caption->setFont(widgets::TahomaPixels(15));
-    caption->setAutoFillBackground(true);
     QPalette palette = caption->palette();
-    palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    palette.setColor(QPalette::WindowText, widgets::kDayBlue);
     palette.setColor(QPalette::Window, Qt::white);
     caption->setPalette(palette);
-    caption->move(450, 14);
-    return caption;
 }
 
 void SetDayCaption(QLabel* caption, const QString& dayText) {
     caption->setText(dayText);
     caption->adjustSize();
-}
-
-QPushButton* MakeExitButton(QWidget* window) {
-    auto* button = new QPushButton(QStringLiteral("Έ&ξοδος"), window);
-    button->setObjectName(QStringLiteral("Button29"));
-    button->setGeometry(8, 648, 75, 25);
-    button->setFocusPolicy(Qt::ClickFocus);
-    button->setAutoDefault(false);
-    widgets::SetCancelButton(window, button);
-    return button;
 }
 
 }  // namespace daywindow

@@ -2,18 +2,18 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollArea>
 #include <memory>
 
 #include "core/AppGlobals.h"
-#include "calendar/DateLiteral.h"
 #include "day/DayWindowLook.h"
 #include "day/Unit4.h"
 #include "store/DatabaseError.h"
 #include "store/Schema.h"
+#include "ui_Unit2.h"
 #include "widgets/DBEdit.h"
 #include "widgets/DBNavigator.h"
 #include "widgets/Messages.h"
+#include "widgets/ModalLoop.h"
 #include "widgets/WindowStyle.h"
 
 namespace {
@@ -34,46 +34,29 @@ QString SlotCaption(const QString& column) {
 
 }  // namespace
 
-TForm2::TForm2(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("TForm2"));
-    setWindowTitle(QStringLiteral("Πίνακας εργασιών της ημέρας"));
+TForm2::TForm2(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm2>()) {
+    ui->setupUi(this);
     daywindow::ApplyFrame(this);
+    daywindow::ApplyDayCaptionLook(ui->Label83);
     ADOConnection1.setShareDenyNone(true);
     ADOQuery1.setConnection(&ADOConnection1);
     DataSource1.setDataSet(&ADOQuery1);
 
-    Label83 = daywindow::MakeDayCaption(this);
-
-    ScrollBox1 = new QScrollArea(this);
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setGeometry(8, 49, 965, 577);
-    ScrollBox1->setWidgetResizable(true);
-    // The area only holds the slots: the window opens in the first slot, and
-    // Tab goes from slot to slot without stopping on the area itself.
-    ScrollBox1->setFocusPolicy(Qt::NoFocus);
     BuildSlots();
 
-    DBNavigator1 = new widgets::DBNavigator(this);
-    DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
-    DBNavigator1->setDataSource(&DataSource1);
-    DBNavigator1->setVisibleButtons({widgets::NavigatorButton::Post});
-    DBNavigator1->setGeometry(450, 647, 75, 25);
+    ui->DBNavigator1->setDataSource(&DataSource1);
+    ui->DBNavigator1->setVisibleButtons({widgets::NavigatorButton::Post});
 
-    Button29 = daywindow::MakeExitButton(this);
-    connect(Button29, &QPushButton::clicked, this, &TForm2::Button29Click);
-
-    Button1 = new QPushButton(QStringLiteral("Σημειώσεις η&μέρας"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(845, 648, 129, 25);
-    Button1->setFocusPolicy(Qt::ClickFocus);
-    Button1->setAutoDefault(false);
-    connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+    widgets::UseAsExitButton(this, ui->Button29);
+    connect(ui->Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
 }
 
 TForm2::~TForm2() = default;
 
+// The scroll box takes no focus: the window opens in the first slot, and Tab
+// goes from slot to slot without stopping on the box itself.
 void TForm2::BuildSlots() {
-    auto* area = new QWidget;
+    QWidget* area = ui->SlotArea;
     QFont fieldFont = widgets::TahomaPixels(11, /*bold=*/true);
     QWidget* previous = nullptr;
     for (int slot = 1; slot <= kSlots; ++slot) {
@@ -106,11 +89,16 @@ void TForm2::BuildSlots() {
         DBEdits[slot - 1] = field;
     }
     area->setMinimumSize(kFieldLeft[1] + 340 + 8, kSlotTops[kSlotsPerSide - 1] + 25 + 8);
-    ScrollBox1->setWidget(area);
 }
 
-void TForm2::Button29Click() {
-    close();
+void TForm2::OpenDay(const QString& dayText, const QString& isoDate) {
+    daywindow::SetDayCaption(ui->Label83, dayText);
+    isoDate_ = isoDate;
+    ADOConnection1.reopen(app().AppConnectionString);
+    ADOQuery1.close();
+    ADOQuery1.setSql(QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=?"));
+    ADOQuery1.setParameters({isoDate});
+    ADOQuery1.open();
 }
 
 // Every way of closing ends here: the exit button, Escape, the close box.
@@ -126,42 +114,29 @@ void TForm2::FormClose() {
     ADOConnection1.close();
 }
 
+// The table hides while the notes are up. When they cannot be opened, the
+// table stays and says why.
 void TForm2::Button1Click() {
-    hide();
     auto notes = std::make_unique<TForm4>();
-    daywindow::SetDayCaption(notes->Label83, Label83->text());
     try {
-        PrepareNotes(*notes);
+        PrepareNotes();
+        notes->OpenDay(ui->Label83->text(), isoDate_);
     } catch (const store::DatabaseError& error) {
-        // Both this window and the main window are hidden now: come back
-        // before saying what went wrong, so the user is never left without
-        // a window.
         ADOConnection2.close();
-        show();
         widgets::ShowStandardError(this, error.message());
         return;
     }
-    notes->exec();
-    notes.reset();
-    show();
+    widgets::ShowModalOver(this, *notes);
 }
 
-void TForm2::PrepareNotes(TForm4& notes) {
-    const QString date = IsoDateParameter(app().SelectedDateLiteral);
+void TForm2::PrepareNotes() {
     ADOConnection2.reopen(app().AppConnectionString);
     ADOCommand1.setCommandText(QStringLiteral("INSERT INTO SHMEIWSEIS(HMEROMHNIA) VALUES(?)"));
-    ADOCommand1.setParameters({date});
+    ADOCommand1.setParameters({isoDate_});
     try {
         ADOCommand1.execute();
     } catch (const store::DatabaseError&) {
         // The day has its notes row already; the existing row opens.
     }
     ADOConnection2.close();
-
-    notes.ADOConnection1.reopen(app().AppConnectionString);
-    notes.ADOQuery1.close();
-    notes.ADOQuery1.setSql(
-        QStringLiteral("SELECT HMEROMHNIA, KEIMENO FROM SHMEIWSEIS WHERE HMEROMHNIA=?"));
-    notes.ADOQuery1.setParameters({date});
-    notes.ADOQuery1.open();
 }

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <array>
+#include <memory>
 
 #include "store/Command.h"
 #include "store/Connection.h"
@@ -9,18 +10,18 @@
 #include "widgets/DataSource.h"
 
 class QLabel;
-class QPushButton;
-class QScrollArea;
-class TForm4;
+
+namespace Ui {
+class TForm2;
+}
 
 namespace widgets {
 class DBEdit;
-class DBNavigator;
 }  // namespace widgets
 
 // The day task table: 28 half-hour slots from 08:00 to 22:00, bound to the
-// day's RANTEBOU row. The opener sets the caption and opens the query; from
-// here the day's notes open.
+// day's RANTEBOU row, which the opener has made sure of. From here the
+// day's notes open.
 class TForm2 : public QDialog {
     Q_OBJECT
 
@@ -30,7 +31,17 @@ public:
     explicit TForm2(QWidget* parent = nullptr);
     ~TForm2() override;
 
+    // Shows dayText as the caption and opens the task row of isoDate.
+    void OpenDay(const QString& dayText, const QString& isoDate);
+
     void done(int result) override;
+
+private:
+    void BuildSlots();
+    void Button1Click();
+    void FormClose();
+    // Ensures the day's notes row.
+    void PrepareNotes();
 
     // The data objects come first so that they outlive nothing that uses them.
     store::Connection ADOConnection1;
@@ -38,21 +49,10 @@ public:
     widgets::DataSource DataSource1;
     store::Connection ADOConnection2;
     store::Command ADOCommand1{&ADOConnection2};
+    QString isoDate_;
 
-    QLabel* Label83 = nullptr;
-    QScrollArea* ScrollBox1 = nullptr;
+    std::unique_ptr<Ui::TForm2> ui;
     // Panel1..28 and DBEdit1..28, slot n at index n - 1.
     std::array<QLabel*, kSlots> Panels{};
     std::array<widgets::DBEdit*, kSlots> DBEdits{};
-    widgets::DBNavigator* DBNavigator1 = nullptr;
-    QPushButton* Button29 = nullptr;
-    QPushButton* Button1 = nullptr;
-
-private:
-    void BuildSlots();
-    void Button1Click();
-    void Button29Click();
-    void FormClose();
-    // Ensures the day's notes row and opens the notes window on it.
-    void PrepareNotes(TForm4& notes);
 };

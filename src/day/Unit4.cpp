@@ -1,44 +1,37 @@
 #include "day/Unit4.h"
 
-#include <QLabel>
-#include <QPushButton>
-
+#include "core/AppGlobals.h"
 #include "day/DayWindowLook.h"
-#include "widgets/DBMemo.h"
-#include "widgets/DBNavigator.h"
+#include "ui_Unit4.h"
+#include "widgets/WindowStyle.h"
 
-TForm4::TForm4(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("TForm4"));
-    setWindowTitle(QStringLiteral("Σημειώσεις ημέρας"));
+TForm4::TForm4(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm4>()) {
+    ui->setupUi(this);
     daywindow::ApplyFrame(this);
+    daywindow::ApplyDayCaptionLook(ui->Label83);
     ADOQuery1.setConnection(&ADOConnection1);
     DataSource1.setDataSet(&ADOQuery1);
 
-    Label83 = daywindow::MakeDayCaption(this);
+    ui->DBMemo1->setDataSource(&DataSource1);
+    ui->DBMemo1->setDataField(QStringLiteral("KEIMENO"));
+    ui->DBMemo1->setFocus();
 
-    DBMemo1 = new widgets::DBMemo(this);
-    DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
-    DBMemo1->setGeometry(8, 38, 966, 595);
-    DBMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    DBMemo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    DBMemo1->setDataSource(&DataSource1);
-    DBMemo1->setDataField(QStringLiteral("KEIMENO"));
-    DBMemo1->setFocus();
+    ui->DBNavigator1->setDataSource(&DataSource1);
+    ui->DBNavigator1->setVisibleButtons({widgets::NavigatorButton::Post});
 
-    DBNavigator1 = new widgets::DBNavigator(this);
-    DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
-    DBNavigator1->setDataSource(&DataSource1);
-    DBNavigator1->setVisibleButtons({widgets::NavigatorButton::Post});
-    DBNavigator1->setGeometry(899, 647, 75, 25);
-
-    Button29 = daywindow::MakeExitButton(this);
-    connect(Button29, &QPushButton::clicked, this, &TForm4::Button29Click);
+    widgets::UseAsExitButton(this, ui->Button29);
 }
 
 TForm4::~TForm4() = default;
 
-void TForm4::Button29Click() {
-    close();
+void TForm4::OpenDay(const QString& dayText, const QString& isoDate) {
+    daywindow::SetDayCaption(ui->Label83, dayText);
+    ADOConnection1.reopen(app().AppConnectionString);
+    ADOQuery1.close();
+    ADOQuery1.setSql(
+        QStringLiteral("SELECT HMEROMHNIA, KEIMENO FROM SHMEIWSEIS WHERE HMEROMHNIA=?"));
+    ADOQuery1.setParameters({isoDate});
+    ADOQuery1.open();
 }
 
 // Every way of closing ends here: the exit button, Escape, the close box.

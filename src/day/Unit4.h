@@ -1,21 +1,18 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
 #include "store/Connection.h"
 #include "store/DataSet.h"
 #include "widgets/DataSource.h"
 
-class QLabel;
-class QPushButton;
-
-namespace widgets {
-class DBMemo;
-class DBNavigator;
-}  // namespace widgets
+namespace Ui {
+class TForm4;
+}
 
 // The day notes: one free text per day, bound to KEIMENO of the day's
-// SHMEIWSEIS row. The opener sets the caption and opens the query.
+// SHMEIWSEIS row, which the opener has made sure of.
 class TForm4 : public QDialog {
     Q_OBJECT
 
@@ -23,19 +20,18 @@ public:
     explicit TForm4(QWidget* parent = nullptr);
     ~TForm4() override;
 
+    // Shows dayText as the caption and opens the notes row of isoDate.
+    void OpenDay(const QString& dayText, const QString& isoDate);
+
     void done(int result) override;
+
+private:
+    void FormClose();
 
     // The data objects come first so that they outlive nothing that uses them.
     store::Connection ADOConnection1;
     store::Query ADOQuery1;
     widgets::DataSource DataSource1;
 
-    QLabel* Label83 = nullptr;
-    widgets::DBMemo* DBMemo1 = nullptr;
-    widgets::DBNavigator* DBNavigator1 = nullptr;
-    QPushButton* Button29 = nullptr;
-
-private:
-    void Button29Click();
-    void FormClose();
+    std::unique_ptr<Ui::TForm4> ui;
 };

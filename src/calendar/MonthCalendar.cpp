@@ -1,5 +1,7 @@
-// The calendar area of the main window: selector bar, weekday header, the
-// 37 day cells and the hint line, at fixed client positions.
+// The calendar's controls: selector bar, weekday header, the 37 day cells and
+// the hint line, at fixed positions, and the boxes drawn around them.
+#include "calendar/MonthCalendar.h"
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
@@ -7,15 +9,14 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include "app/Unit1.h"
 #include "calendar/DayCellLabel.h"
 #include "widgets/WindowStyle.h"
 
 namespace {
 
-const QColor kSelectorBlue(0, 0, 255);
 const QColor kMaroon(128, 0, 0);
-const QColor kMarkerRed(255, 0, 0);
+// The owner's client area down to the command buttons below the calendar.
+const QSize kCalendarSize(626, 580);
 
 constexpr int kGridLeft = 32;
 constexpr int kColumnStep = 80;
@@ -71,8 +72,8 @@ QComboBox* SelectorList(QWidget* parent, const QString& name, const QStringList&
     list->setObjectName(name);
     list->setFont(widgets::TahomaPixels(15));
     QPalette palette = list->palette();
-    palette.setColor(QPalette::ButtonText, kSelectorBlue);
-    palette.setColor(QPalette::Text, kSelectorBlue);
+    palette.setColor(QPalette::ButtonText, widgets::kDayBlue);
+    palette.setColor(QPalette::Text, widgets::kDayBlue);
     list->setPalette(palette);
     list->addItems(entries);
     list->setCurrentIndex(-1);
@@ -90,9 +91,18 @@ QComboBox* SelectorList(QWidget* parent, const QString& name, const QStringList&
 
 }  // namespace
 
-void TForm1::BuildCalendarArea() {
+MonthCalendar::MonthCalendar(QWidget* parent) : QWidget(parent) {
+    setFixedSize(kCalendarSize);
+    ADOConnection1.setShareDenyNone(true);
     BuildSelectorBar();
+    BuildWeekdayHeader();
+    BuildDayCells();
+    BuildHint();
+}
 
+MonthCalendar::~MonthCalendar() = default;
+
+void MonthCalendar::BuildWeekdayHeader() {
     // The face that stands in for Tahoma is wider: "Παρασκευή" fits its
     // column only in the condensed cut.
     QFont headerFont = widgets::TahomaPixels(13, /*bold=*/true);
@@ -105,19 +115,19 @@ void TForm1::BuildCalendarArea() {
         header->setGeometry(ColumnLeft(column) + 1, 112, kBoxWidth - 2,
                             header->sizeHint().height());
     }
+}
 
-    BuildDayCells();
-
+void MonthCalendar::BuildHint() {
     Caption(this,
             QStringLiteral("Κάνε click πάνω στην ημερομηνία που σε ενδιαφέρει για να "
                            "ανοίξει ο πίνακας εργασιών της ημέρας"),
             widgets::TahomaPixels(11), kMaroon, QPoint(32, 544));
 }
 
-void TForm1::BuildSelectorBar() {
+void MonthCalendar::BuildSelectorBar() {
     const QFont font = widgets::TahomaPixels(15);
-    Caption(this, QStringLiteral("Έτος:"), font, kSelectorBlue, QPoint(98, 45));
-    Caption(this, QStringLiteral("Μήνας:"), font, kSelectorBlue, QPoint(241, 45));
+    Caption(this, QStringLiteral("Έτος:"), font, widgets::kDayBlue, QPoint(98, 45));
+    Caption(this, QStringLiteral("Μήνας:"), font, widgets::kDayBlue, QPoint(241, 45));
 
     QStringList years;
     for (int year = kFirstListedYear; year <= kLastListedYear; ++year) {
@@ -126,8 +136,8 @@ void TForm1::BuildSelectorBar() {
     ComboBox2 = SelectorList(this, QStringLiteral("ComboBox2"), years, 15, QRect(140, 42, 75, 0));
     ComboBox1 =
         SelectorList(this, QStringLiteral("ComboBox1"), MonthNames(), 12, QRect(294, 42, 124, 0));
-    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TForm1::ComboBox1Change);
-    connect(ComboBox2, &QComboBox::currentIndexChanged, this, &TForm1::ComboBox2Change);
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &MonthCalendar::ComboBox1Change);
+    connect(ComboBox2, &QComboBox::currentIndexChanged, this, &MonthCalendar::ComboBox2Change);
 
     BitBtn1 = new QPushButton(QStringLiteral("Σήμερα"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
@@ -136,10 +146,10 @@ void TForm1::BuildSelectorBar() {
     BitBtn1->setLayoutDirection(Qt::RightToLeft);
     BitBtn1->setFocusPolicy(Qt::ClickFocus);
     BitBtn1->setGeometry(439, 42, 82, 27);
-    connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
+    connect(BitBtn1, &QPushButton::clicked, this, &MonthCalendar::BitBtn1Click);
 }
 
-void TForm1::BuildDayCells() {
+void MonthCalendar::BuildDayCells() {
     const QFont dayFont = widgets::TahomaPixels(12, /*bold=*/true);
     const QFont markerFont = widgets::TahomaPixels(29, /*bold=*/true);
     for (int cell = 1; cell <= kDayCells; ++cell) {
@@ -163,14 +173,16 @@ void TForm1::BuildDayCells() {
         marker->setFont(markerFont);
         marker->setAlignment(Qt::AlignCenter);
         marker->setAutoFillBackground(true);
-        SetColors(marker, kMarkerRed, Qt::white);
+        SetColors(marker, widgets::kMarkRed, Qt::white);
         marker->setGeometry(left, kMarkerTops[row], kCellLabelWidth, 30);
         marker->hide();
         LabelR[cell - 1] = marker;
     }
 }
 
-void TForm1::PaintCalendarBoxes(QPainter& painter) const {
+void MonthCalendar::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    QPainter painter(this);
     painter.setPen(QPen(Qt::black, 0));
     painter.setBrush(Qt::white);
     // A box of w x h pixels whose 1-pixel border is its outermost ring.
