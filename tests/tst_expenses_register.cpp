@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <memory>
 
 #include "TestSupport.h"
 #include "app/Windows.h"
@@ -43,11 +44,13 @@ void TypeWithKeypad(QWidget* widget, const QString& text) {
 }
 
 // Runs act on the first active modal window of the class; the flag stays
-// false when none came within five seconds, so the caller's check fails.
-void WhenModalComes(const QString& className, bool* came, std::function<void(QWidget*)> act) {
+// false when none came within five seconds, so the caller's check fails. The
+// watch ends with context at the latest.
+void WhenModalComes(QObject* context, const QString& className, bool* came,
+                    std::function<void(QWidget*)> act) {
     *came = false;
-    auto* timer = new QTimer(qApp);
-    auto* waited = new int(0);
+    auto* timer = new QTimer(context);
+    auto waited = std::make_shared<int>(0);
     QObject::connect(timer, &QTimer::timeout, [=] {
         QWidget* modal = QApplication::activeModalWidget();
         const bool found = modal != nullptr && className == modal->metaObject()->className();
@@ -56,7 +59,6 @@ void WhenModalComes(const QString& className, bool* came, std::function<void(QWi
         }
         timer->stop();
         timer->deleteLater();
-        delete waited;
         if (found) {
             *came = true;
             act(modal);
@@ -472,7 +474,7 @@ void TestExpensesRegister::menuGivesWayToEachWindow() {
     bool came = false;
     bool menuWasHidden = false;
     QPointer<QWidget> shown;
-    WhenModalComes(window, &came, [&](QWidget* modal) {
+    WhenModalComes(&menu, window, &came, [&](QWidget* modal) {
         menuWasHidden = !menu.isVisible();
         shown = modal;
         modal->close();

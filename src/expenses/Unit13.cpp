@@ -1,5 +1,7 @@
 #include "expenses/Unit13.h"
 
+#include <QHeaderView>
+
 #include "ui_Unit13.h"
 #include "widgets/WindowStyle.h"
 
@@ -17,6 +19,9 @@ TForm13::TForm13(QWidget* parent)
                                     {"POSO", "Ποσό (EUR)", 81, Qt::AlignRight},
                                     {"VAT", "Φ.Π.Α (EUR)", 81, Qt::AlignLeft},
                                 });
+    // The description takes the width the other columns leave: at a default
+    // width its title and texts would be cut to a few letters.
+    ui->DBGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     // The fields top to bottom, then Έξοδος, then the navigator.
     SetTabChain(
         {ui->DBEdit1, ui->DBEdit2, ui->DBEdit3, ui->DBEdit4, ui->Button1, ui->DBNavigator1});
