@@ -413,6 +413,11 @@ void TestExpensesRegister::emptyTableOpensEmptyAndInsertStartsTheFirstRow() {
 
 void TestExpensesRegister::laterDateIsFirstAfterReopening() {
     addStoredRows();
+    // A row without a date goes last; one whose date is not in ISO form
+    // keeps its place by its text.
+    store::Execute(*connection_, QStringLiteral("INSERT INTO EKSODA VALUES "
+                                                "(NULL, 100, 0, 'Χωρίς ημερομηνία'), "
+                                                "('2008-7-1', 200, 0, 'Παλιά μορφή')"));
     openForm();
     QTest::mouseClick(navigatorButton("nbLast"), Qt::LeftButton);
     QTest::mouseClick(navigatorButton("nbInsert"), Qt::LeftButton);
@@ -424,8 +429,10 @@ void TestExpensesRegister::laterDateIsFirstAfterReopening() {
     QVERIFY(messages_.isEmpty());
     form_->close();
     openForm();
-    QCOMPARE(gridColumn(1), (QStringList{"15/06/2009", "05/03/2007", "01/01/2006"}));
-    QCOMPARE(gridColumn(0), (QStringList{"Νέο", "Ψώνια", "Ρεύμα"}));
+    QCOMPARE(gridColumn(1),
+             (QStringList{"15/06/2009", "2008-7-1", "05/03/2007", "01/01/2006", ""}));
+    QCOMPARE(gridColumn(0),
+             (QStringList{"Νέο", "Παλιά μορφή", "Ψώνια", "Ρεύμα", "Χωρίς ημερομηνία"}));
     QCOMPARE(field(1)->text(), QStringLiteral("15/06/2009"));
     QCOMPARE(field(2)->text(), QStringLiteral("10,00"));
 }

@@ -45,9 +45,27 @@ bool IsNumber(const QVariant& v) {
 struct SortValue {
     QString text;  // a number's text too, for comparing it with text
     double number = 0;
+    qint64 isoDay = -1;  // YYYY-MM-DD text as the number YYYYMMDD, else -1
     bool isNull = false;
     bool isNumber = false;
 };
+
+// Two ISO dates compare as their numbers YYYYMMDD exactly as they compare as
+// text, only faster.
+qint64 IsoDayNumber(const QString& text) {
+    if (text.size() != 10 || text.at(4) != QLatin1Char('-') || text.at(7) != QLatin1Char('-')) {
+        return -1;
+    }
+    qint64 day = 0;
+    for (const int at : {0, 1, 2, 3, 5, 6, 8, 9}) {
+        const char16_t digit = text.at(at).unicode();
+        if (digit < u'0' || digit > u'9') {
+            return -1;
+        }
+        day = day * 10 + (digit - u'0');
+    }
+    return day;
+}
 
 SortValue ReadSortValue(const QVariant& v) {
     SortValue value;
@@ -56,6 +74,7 @@ SortValue ReadSortValue(const QVariant& v) {
         value.isNumber = IsNumber(v);
         value.number = value.isNumber ? v.toDouble() : 0;
         value.text = v.toString();
+        value.isoDay = value.isNumber ? -1 : IsoDayNumber(value.text);
     }
     return value;
 }
@@ -67,7 +86,13 @@ int CompareSortValues(const SortValue& a, const SortValue& b, bool collated) {
     if (a.isNumber && b.isNumber) {
         return a.number < b.number ? -1 : (a.number > b.number ? 1 : 0);
     }
-    return collated ? GreekCollator().compare(a.text, b.text) : QString::compare(a.text, b.text);
+    if (collated) {
+        return GreekCollator().compare(a.text, b.text);
+    }
+    if (a.isoDay >= 0 && b.isoDay >= 0) {
+        return a.isoDay < b.isoDay ? -1 : (a.isoDay > b.isoDay ? 1 : 0);
+    }
+    return QString::compare(a.text, b.text);
 }
 
 int CompareValues(const QVariant& a, const QVariant& b) {
