@@ -1,5 +1,5 @@
-// The grid's model keeps its own copy of the shown texts: what that copy
-// costs when a large contact list opens and when one row is posted in it.
+// The grid's model over a large contact list: what opening it costs and what
+// posting one row in it costs.
 #include <benchmark/benchmark.h>
 
 #include <QFile>

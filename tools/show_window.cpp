@@ -16,12 +16,17 @@
 #include "app/Unit1.h"
 #include "app/Unit100.h"
 #include "app/Unit62.h"
+#include "app/Windows.h"
 #include "calc/Unit65.h"
 #include "calendar/MonthCalendar.h"
 #include "contacts/Unit10.h"
 #include "core/AppGlobals.h"
 #include "core/ProgramLocale.h"
 #include "day/Unit2.h"
+#include "expenses/Unit13.h"
+#include "expenses/Unit14.h"
+#include "expenses/Unit15.h"
+#include "expenses/Unit5.h"
 #include "sticky/Unit35.h"
 #include "store/ConnectionString.h"
 #include "widgets/WindowStyle.h"
@@ -30,11 +35,13 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     ApplyProgramLocale();
     widgets::InstallFontSubstitutions();
-    // The calendar, the day task table and the contacts need data.mdb in the
+    // The calendar, the day task table, the contacts and the expenses need data.mdb in the
     // working directory; the table opens on today's row.
     app().AppDirectory = store::CurrentAppDirectory();
     app().AppConnectionString = store::BuildConnectionString(app().AppDirectory);
     std::unique_ptr<TForm1> calendar;
+    std::unique_ptr<TForm14> search;
+    std::unique_ptr<TForm15> byMonth;
     const std::map<QString, std::function<QWidget*()>> windows{
         {QStringLiteral("TForm1"), [] { return new TForm1(StartupMode::CalendarOnly); }},
         {QStringLiteral("TForm2"),
@@ -44,11 +51,19 @@ int main(int argc, char* argv[]) {
              return calendar->Calendar()->PrepareSelectedDayTable().release();
          }},
         {QStringLiteral("TForm10"), [] { return new TForm10; }},
+        {QStringLiteral("TForm13"), [] { return new TForm13; }},
         {QStringLiteral("TForm100"), [] { return new TForm100; }},
         {QStringLiteral("TForm165"), [] { return new TForm165; }},
         {QStringLiteral("TForm17"), [] { return new TForm17; }},
         {QStringLiteral("TForm27"), [] { return new TForm27; }},
         {QStringLiteral("TForm35"), [] { return new TForm35; }},
+        {QStringLiteral("TForm5"),
+         [&search, &byMonth] {
+             search = std::make_unique<TForm14>();
+             byMonth = std::make_unique<TForm15>();
+             RegisterLongLivedWindows({nullptr, search.get(), byMonth.get()});
+             return new TForm5;
+         }},
         {QStringLiteral("TForm62"), [] { return new TForm62; }},
         {QStringLiteral("TForm65"), [] { return new TForm65; }},
     };
@@ -56,8 +71,8 @@ int main(int argc, char* argv[]) {
     if (found == windows.end()) {
         std::fprintf(stderr,
                      "usage: show-window "
-                     "TForm1|TForm2|TForm10|TForm100|TForm165|TForm17|TForm27|TForm35|TForm62|"
-                     "TForm65\n");
+                     "TForm1|TForm2|TForm5|TForm10|TForm13|TForm100|TForm165|TForm17|TForm27|"
+                     "TForm35|TForm62|TForm65\n");
         return 2;
     }
     const std::unique_ptr<QWidget> window(found->second());

@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <functional>
+#include <numeric>
+#include <vector>
 
 #include "store/Connection.h"
 #include "store/DatabaseError.h"
@@ -19,6 +21,9 @@ const QString kRowidColumn = QStringLiteral("__rowid__");
 struct SortKey {
     int column;
     bool descending;
+    // Dates are ISO text, in date order as they stand: comparing them plainly
+    // is right and spares the collator on large tables.
+    bool collated = true;
 };
 
 const QCollator& GreekCollator() {
@@ -35,16 +40,63 @@ bool IsNumber(const QVariant& v) {
     return type == QMetaType::LongLong || type == QMetaType::Double || type == QMetaType::Int;
 }
 
+// A value read out of its variant once, so that sorting many rows does not
+// unpack the same variants again at every comparison.
+struct SortValue {
+    QString text;  // a number's text too, for comparing it with text
+    double number = 0;
+    qint64 isoDay = -1;  // YYYY-MM-DD text as the number YYYYMMDD, else -1
+    bool isNull = false;
+    bool isNumber = false;
+};
+
+// Two ISO dates compare as their numbers YYYYMMDD exactly as they compare as
+// text, only faster.
+qint64 IsoDayNumber(const QString& text) {
+    if (text.size() != 10 || text.at(4) != QLatin1Char('-') || text.at(7) != QLatin1Char('-')) {
+        return -1;
+    }
+    qint64 day = 0;
+    for (const int at : {0, 1, 2, 3, 5, 6, 8, 9}) {
+        const char16_t digit = text.at(at).unicode();
+        if (digit < u'0' || digit > u'9') {
+            return -1;
+        }
+        day = day * 10 + (digit - u'0');
+    }
+    return day;
+}
+
+SortValue ReadSortValue(const QVariant& v) {
+    SortValue value;
+    value.isNull = v.isNull();
+    if (!value.isNull) {
+        value.isNumber = IsNumber(v);
+        value.number = value.isNumber ? v.toDouble() : 0;
+        value.text = v.toString();
+        value.isoDay = value.isNumber ? -1 : IsoDayNumber(value.text);
+    }
+    return value;
+}
+
+int CompareSortValues(const SortValue& a, const SortValue& b, bool collated) {
+    if (a.isNull || b.isNull) {
+        return a.isNull && b.isNull ? 0 : (a.isNull ? -1 : 1);
+    }
+    if (a.isNumber && b.isNumber) {
+        return a.number < b.number ? -1 : (a.number > b.number ? 1 : 0);
+    }
+    if (collated) {
+        return GreekCollator().compare(a.text, b.text);
+    }
+    if (a.isoDay >= 0 && b.isoDay >= 0) {
+        return a.isoDay < b.isoDay ? -1 : (a.isoDay > b.isoDay ? 1 : 0);
+    }
+    return QString::compare(a.text, b.text);
+}
+
 int CompareValues(const QVariant& a, const QVariant& b) {
-    if (a.isNull() || b.isNull()) {
-        return a.isNull() && b.isNull() ? 0 : (a.isNull() ? -1 : 1);
-    }
-    if (IsNumber(a) && IsNumber(b)) {
-        const double x = a.toDouble();
-        const double y = b.toDouble();
-        return x < y ? -1 : (x > y ? 1 : 0);
-    }
-    return GreekCollator().compare(a.toString(), b.toString());
+    return CompareSortValues(ReadSortValue(a), ReadSortValue(b), true);
 }
 
 FieldInfo::Kind KindOf(const QString& declaredType, bool counter, int* size) {
@@ -221,17 +273,37 @@ void DataSet::applySort() {
     if (sort_.isEmpty() || rows_.isEmpty()) {
         return;
     }
-    const QVector<SortKey> keys =
+    QVector<SortKey> keys =
         ParseSort(sort_, [this](const QString& name) { return fieldIndex(name); });
-    std::stable_sort(rows_.begin(), rows_.end(), [&keys](const Row& a, const Row& b) {
-        for (const SortKey& key : keys) {
-            const int order = CompareValues(a.values.at(key.column), b.values.at(key.column));
-            if (order != 0) {
-                return key.descending ? order > 0 : order < 0;
+    for (SortKey& key : keys) {
+        key.collated = fields_.at(key.column).kind != FieldInfo::Kind::Date;
+    }
+    const int count = int(rows_.size());
+    QVector<QVector<SortValue>> values(keys.size());
+    for (int k = 0; k < keys.size(); ++k) {
+        values[k].reserve(count);
+        for (const Row& row : rows_) {
+            values[k].append(ReadSortValue(row.values.at(keys.at(k).column)));
+        }
+    }
+    std::vector<int> order(count);
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&keys, &values](int a, int b) {
+        for (int k = 0; k < keys.size(); ++k) {
+            const int compared =
+                CompareSortValues(values.at(k).at(a), values.at(k).at(b), keys.at(k).collated);
+            if (compared != 0) {
+                return keys.at(k).descending ? compared > 0 : compared < 0;
             }
         }
         return false;
     });
+    QVector<Row> sorted;
+    sorted.reserve(count);
+    for (const int row : order) {
+        sorted.append(std::move(rows_[row]));
+    }
+    rows_ = std::move(sorted);
 }
 
 void DataSet::setSort(const QString& sort) {

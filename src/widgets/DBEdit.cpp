@@ -1,7 +1,9 @@
 #include "widgets/DBEdit.h"
 
+#include <QKeyEvent>
 #include <QValidator>
 
+#include "core/ProgramLocale.h"
 #include "store/DatabaseError.h"
 #include "widgets/FieldText.h"
 #include "widgets/Messages.h"
@@ -123,14 +125,37 @@ void DBEdit::commitPendingEdit() {
     showFieldValue();
 }
 
+void DBEdit::keyPressEvent(QKeyEvent* event) {
+    const bool keypadDecimal = event->modifiers().testFlag(Qt::KeypadModifier) &&
+                               (event->key() == Qt::Key_Period || event->key() == Qt::Key_Comma);
+    if (keypadDecimal && shownKind_ == store::FieldInfo::Kind::Cents) {
+        const QString comma = ProgramLocale().decimalPoint();
+        QKeyEvent typed(event->type(), Qt::Key_Comma, event->modifiers(), comma);
+        QLineEdit::keyPressEvent(&typed);
+        event->setAccepted(typed.isAccepted());
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
 void DBEdit::focusOutEvent(QFocusEvent* event) {
-    // A complete value is taken on leaving; an incomplete one waits for the
-    // post, which reports it.
+    // A complete value is taken on leaving. Tabbing away from a text that is
+    // not a value reports it and brings the focus back; any other way out (a
+    // click on a button, another window) leaves the report to the post, so
+    // that one mistake never shows two boxes.
+    const bool byKeyboard =
+        event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    QString refusal;
     try {
         commitPendingEdit();
-    } catch (const store::DatabaseError&) {
+    } catch (const store::DatabaseError& error) {
+        refusal = error.message();
     }
     QLineEdit::focusOutEvent(event);
+    if (byKeyboard && !refusal.isEmpty()) {
+        ShowStandardError(this, refusal);
+        setFocus(Qt::OtherFocusReason);
+    }
 }
 
 }  // namespace widgets

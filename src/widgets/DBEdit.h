@@ -12,7 +12,8 @@ namespace widgets {
 // declared length is the typing limit. Text columns take every keystroke at
 // once; a date or an amount is taken when the row is posted or left (or
 // when the field loses the focus with a complete value), and a text that is
-// not a value of its kind is refused then, keeping the row in Edit.
+// not a value of its kind is refused then, keeping the row in Edit. In an
+// amount the keypad's decimal key types the decimal comma.
 class DBEdit : public QLineEdit, public PendingEdit {
     Q_OBJECT
 
@@ -28,6 +29,7 @@ public:
     void commitPendingEdit() override;
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:

@@ -28,60 +28,74 @@ void DataSetModel::addColumn(const Column& column) {
     const int at = int(columns_.size());
     beginInsertColumns(QModelIndex(), at, at);
     columns_.append(column);
-    for (int row = 0; row < rows_.size(); ++row) {
-        rows_[row] = readRow(row);
-    }
+    fields_.append(fieldOf(column));
     endInsertColumns();
 }
 
-QStringList DataSetModel::readRow(int row) const {
-    QStringList texts;
+int DataSetModel::fieldOf(const Column& column) const {
     const store::DataSet* set = source_ != nullptr ? source_->dataSet() : nullptr;
-    for (const Column& column : columns_) {
-        const int field = set != nullptr && set->isActive() ? set->fieldIndex(column.field) : -1;
-        texts.append(field < 0 ? QString()
-                               : FieldDisplayText(set->fieldInfo(field), set->valueAt(row, field)));
-    }
-    return texts;
+    return set != nullptr && set->isActive() ? set->fieldIndex(column.field) : -1;
 }
 
+int DataSetModel::setRowOf(int row) const {
+    if (changedRow_ < 0 || row < changedRow_) {
+        return row;
+    }
+    // The removed row itself is gone from the set.
+    return shift_ < 0 && row == changedRow_ ? -1 : row + (shift_ > 0 ? 1 : -1);
+}
+
+QString DataSetModel::cellText(int row, int column) const {
+    const store::DataSet* set = source_ != nullptr ? source_->dataSet() : nullptr;
+    const int field = fields_.at(column);
+    if (set == nullptr || row < 0 || !set->isActive() || field < 0 || row >= set->recordCount()) {
+        return {};
+    }
+    return FieldDisplayText(set->fieldInfo(field), set->valueAt(row, field));
+}
+
+// The set was opened, closed, sorted or swapped: its fields may have changed
+// as well as its rows.
 void DataSetModel::reload() {
     beginResetModel();
-    rows_.clear();
     const store::DataSet* set = source_ != nullptr ? source_->dataSet() : nullptr;
-    const int count = set != nullptr && set->isActive() ? set->recordCount() : 0;
-    rows_.reserve(count);
-    for (int row = 0; row < count; ++row) {
-        rows_.append(readRow(row));
+    rows_ = set != nullptr && set->isActive() ? set->recordCount() : 0;
+    for (int column = 0; column < columns_.size(); ++column) {
+        fields_[column] = fieldOf(columns_.at(column));
     }
     endResetModel();
 }
 
 void DataSetModel::insertRowAt(int row) {
+    changedRow_ = row;
+    shift_ = 1;
     beginInsertRows(QModelIndex(), row, row);
-    rows_.insert(row, readRow(row));
+    changedRow_ = -1;
+    ++rows_;
     endInsertRows();
 }
 
 void DataSetModel::removeRowAt(int row) {
-    if (row < 0 || row >= rows_.size()) {
+    if (row < 0 || row >= rows_) {
         return;
     }
+    changedRow_ = row;
+    shift_ = -1;
     beginRemoveRows(QModelIndex(), row, row);
-    rows_.removeAt(row);
+    changedRow_ = -1;
+    --rows_;
     endRemoveRows();
 }
 
 void DataSetModel::updateRowAt(int row) {
-    if (row < 0 || row >= rows_.size() || columns_.isEmpty()) {
+    if (row < 0 || row >= rows_ || columns_.isEmpty()) {
         return;
     }
-    rows_[row] = readRow(row);
     Q_EMIT dataChanged(index(row, 0), index(row, int(columns_.size()) - 1), {Qt::DisplayRole});
 }
 
 int DataSetModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(rows_.size());
+    return parent.isValid() ? 0 : rows_;
 }
 
 int DataSetModel::columnCount(const QModelIndex& parent) const {
@@ -94,7 +108,7 @@ QVariant DataSetModel::data(const QModelIndex& index, int role) const {
     }
     switch (role) {
         case Qt::DisplayRole:
-            return rows_.at(index.row()).at(index.column());
+            return cellText(setRowOf(index.row()), index.column());
         case Qt::TextAlignmentRole:
             return int(columns_.at(index.column()).alignment | Qt::AlignVCenter);
         default:

@@ -2,7 +2,6 @@
 
 #include <QAbstractTableModel>
 #include <QPointer>
-#include <QStringList>
 #include <QVector>
 
 #include "widgets/DataSource.h"
@@ -10,10 +9,11 @@
 namespace widgets {
 
 // The rows of a bound set as a table model, one model column per grid
-// column. The set announces its changes after making them, so the model
-// keeps its own copy of the shown texts and moves it in step with proper
-// begin/end notifications; views never see rows that the model has not
-// announced.
+// column. A cell's text is made only when a view asks for it, so opening a
+// large table costs no more than the rows on screen. The set announces its
+// changes after making them, so the model keeps its own row count and,
+// while it announces an inserted or removed row, still shows the rows as
+// they were; views never see rows that the model has not announced.
 class DataSetModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -38,7 +38,9 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    QStringList readRow(int row) const;
+    QString cellText(int row, int column) const;
+    int setRowOf(int row) const;
+    int fieldOf(const Column& column) const;
     void reload();
     void insertRowAt(int row);
     void removeRowAt(int row);
@@ -47,7 +49,12 @@ private:
     QPointer<DataSource> source_;
     QList<QMetaObject::Connection> connections_;
     QVector<Column> columns_;
-    QVector<QStringList> rows_;
+    QVector<int> fields_;  // the set's field of each column, -1 when it has none
+    int rows_ = 0;
+    // While a change is announced: the set's row where it happened and how
+    // the rows from there on stand to the model's (+1 inserted, -1 removed).
+    int changedRow_ = -1;
+    int shift_ = 0;
 };
 
 }  // namespace widgets

@@ -4,7 +4,9 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+#include <limits>
 
+#include "core/ProgramLocale.h"
 #include "store/DatabaseError.h"
 
 namespace widgets {
@@ -12,31 +14,44 @@ namespace {
 
 using Kind = store::FieldInfo::Kind;
 
-const QString kDateFormat = QStringLiteral("d/M/yyyy");
+// Shown with two-digit day and month; typed with one or two digits.
+const QString kDateFormat = QStringLiteral("dd/MM/yyyy");
+
+QString DecimalComma() {
+    return ProgramLocale().decimalPoint();
+}
 
 QString CentsText(qint64 cents) {
-    const qint64 whole = cents < 0 ? -cents : cents;
+    // The magnitude as unsigned: the most negative qint64 has no positive twin.
+    const quint64 whole = cents < 0 ? 0 - quint64(cents) : quint64(cents);
     return QStringLiteral("%1%2%3%4")
         .arg(cents < 0 ? QStringLiteral("-") : QString())
         .arg(whole / 100)
-        .arg(QLocale().decimalPoint())
+        .arg(DecimalComma())
         .arg(whole % 100, 2, 10, QLatin1Char('0'));
 }
 
 QVariant ParseDate(const QString& text) {
-    const QDate date = QDate::fromString(text, kDateFormat);
+    static const QRegularExpression dayMonthYear(
+        QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{4})$"));
+    const QRegularExpressionMatch match = dayMonthYear.match(text);
+    const QDate date =
+        match.hasMatch()
+            ? QDate(match.captured(3).toInt(), match.captured(2).toInt(), match.captured(1).toInt())
+            : QDate();
     if (!date.isValid()) {
         throw store::DatabaseError(QStringLiteral("'%1' is not a valid date.").arg(text));
     }
     return date.toString(Qt::ISODate);
 }
 
+// Whole cents, exactly: never rounded, never wrapped past what qint64 holds.
 QVariant ParseCents(const QString& text) {
-    static const QRegularExpression amount(QStringLiteral("^([+-]?)(\\d{0,13})(?:[.,](\\d*))?$"));
+    static const QRegularExpression amount(QStringLiteral("^([+-]?)(\\d*)(?:%1(\\d*))?$")
+                                               .arg(QRegularExpression::escape(DecimalComma())));
     const QRegularExpressionMatch match = amount.match(text);
     if (!match.hasMatch() || (match.captured(2).isEmpty() && match.captured(3).isEmpty())) {
-        throw store::DatabaseError(
-            QStringLiteral("'%1' is not a valid floating point value.").arg(text));
+        throw store::DatabaseError(QStringLiteral("'%1' is not a valid amount.").arg(text));
     }
     const QString decimals = match.captured(3);
     if (decimals.size() > 2) {
@@ -44,9 +59,21 @@ QVariant ParseCents(const QString& text) {
             QStringLiteral("'%1' has more than two decimals: amounts are kept in cents.")
                 .arg(text));
     }
-    const qint64 cents = match.captured(2).toLongLong() * 100 +
-                         decimals.leftJustified(2, QLatin1Char('0')).toLongLong();
-    return match.captured(1) == QLatin1String("-") ? -cents : cents;
+    const bool negative = match.captured(1) == QLatin1String("-");
+    const QString digits = match.captured(2) + decimals.leftJustified(2, QLatin1Char('0'));
+    // Summed as a negative number, which reaches one step further than a
+    // positive one; each step checked for overflow.
+    qint64 cents = 0;
+    for (const QChar digit : digits) {
+        if (__builtin_mul_overflow(cents, qint64(10), &cents) ||
+            __builtin_sub_overflow(cents, qint64(digit.digitValue()), &cents)) {
+            throw store::DatabaseError(QStringLiteral("'%1' is too large an amount.").arg(text));
+        }
+    }
+    if (!negative && cents == std::numeric_limits<qint64>::min()) {
+        throw store::DatabaseError(QStringLiteral("'%1' is too large an amount.").arg(text));
+    }
+    return negative ? cents : -cents;
 }
 
 QVariant ParseInteger(const QString& text) {
@@ -118,7 +145,10 @@ QValidator* KeystrokeValidator(const store::FieldInfo& field, QObject* parent) {
     QString pattern;
     switch (field.kind) {
         case Kind::Cents:
-            pattern = QStringLiteral("[+-]?\\d{0,13}([.,]\\d{0,2})?");
+            // Any count of digits: a third decimal or too many digits is
+            // refused with a message when the value is taken, not swallowed.
+            pattern = QStringLiteral("[+-]?\\d*(%1\\d*)?")
+                          .arg(QRegularExpression::escape(DecimalComma()));
             break;
         case Kind::Integer:
         case Kind::Counter:
