@@ -208,6 +208,7 @@ private slots:
         QTest::newRow("change password") << QStringLiteral("Button9") << "TForm27";
         QTest::newRow("about") << QStringLiteral("Button10") << "TForm62";
         QTest::newRow("contacts") << QStringLiteral("Button5") << "TForm10";
+        QTest::newRow("expenses") << QStringLiteral("Button7") << "TForm5";
     }
 
     void windowsOpenedFromTheMainWindow() {
@@ -233,6 +234,7 @@ private slots:
         QTest::newRow("change password") << QStringLiteral("password1") << "TForm27";
         QTest::newRow("about") << QStringLiteral("About1") << "TForm62";
         QTest::newRow("contacts") << QStringLiteral("N6") << "TForm10";
+        QTest::newRow("expenses") << QStringLiteral("N8") << "TForm5";
     }
 
     void windowsOpenedFromTheTray() {

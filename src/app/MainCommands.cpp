@@ -14,9 +14,11 @@
 #include "calendar/MonthCalendar.h"
 #include "contacts/Unit10.h"
 #include "core/AppGlobals.h"
+#include "expenses/Unit5.h"
 #include "sticky/Unit35.h"
 #include "ui_Unit1.h"
 #include "widgets/ErrorGuard.h"
+#include "widgets/ModalLoop.h"
 #include "widgets/WindowStyle.h"
 
 namespace {
@@ -63,6 +65,7 @@ void TForm1::ConnectCommandButtons() {
     connect(ui->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     connect(ui->Button9, &QPushButton::clicked, this, &TForm1::Button9Click);
     connect(ui->Button10, &QPushButton::clicked, this, &TForm1::Button10Click);
+    connect(ui->Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
     widgets::UseAsExitButton(this, ui->Button1);
 }
 
@@ -81,7 +84,7 @@ void TForm1::BuildTrayIcon() {
         {"N10", QString(), nullptr},
         {"N5", QStringLiteral("Α&ριθμομηχανή"), &TForm1::N5Click},
         {"N4", QStringLiteral("Η&μερολογιακά"), &TForm1::N4Click},
-        {"N8", QStringLiteral("Έξο&δα"), nullptr},
+        {"N8", QStringLiteral("Έξο&δα"), &TForm1::N8Click},
         {"N6", QStringLiteral("Ε&παφές"), &TForm1::N6Click},
         {"N7", QStringLiteral("Βιβλίο &σημειώσεων"), nullptr},
         {"Stickynotes1", QStringLiteral("Sticky notes"), &TForm1::Stickynotes1Click},
@@ -117,14 +120,16 @@ void TForm1::BuildTrayIcon() {
 // leaves the main window as it was.
 void TForm1::OpenFromMainWindow(std::unique_ptr<QDialog> window) {
     hide();
-    window->exec();
+    // Not exec(): a window that hides itself while it shows another (the
+    // expenses menu) would end its exec() there.
+    widgets::RunModalLoop(*window);
     window.reset();
     show();
 }
 
 void TForm1::OpenFromTray(std::unique_ptr<QDialog> window) {
     TrayIcon1->hide();
-    window->exec();
+    widgets::RunModalLoop(*window);
     TrayIcon1->show();
     window.reset();
 }
@@ -215,4 +220,12 @@ void TForm1::Button5Click() {
 
 void TForm1::N6Click() {
     OpenFromTray(std::make_unique<TForm10>());
+}
+
+void TForm1::Button7Click() {
+    OpenFromMainWindow(std::make_unique<TForm5>());
+}
+
+void TForm1::N8Click() {
+    OpenFromTray(std::make_unique<TForm5>());
 }
