@@ -209,6 +209,7 @@ private slots:
         QTest::newRow("about") << QStringLiteral("Button10") << "TForm62";
         QTest::newRow("contacts") << QStringLiteral("Button5") << "TForm10";
         QTest::newRow("expenses") << QStringLiteral("Button7") << "TForm5";
+        QTest::newRow("notebook") << QStringLiteral("Button6") << "TForm6";
     }
 
     void windowsOpenedFromTheMainWindow() {
@@ -235,6 +236,7 @@ private slots:
         QTest::newRow("about") << QStringLiteral("About1") << "TForm62";
         QTest::newRow("contacts") << QStringLiteral("N6") << "TForm10";
         QTest::newRow("expenses") << QStringLiteral("N8") << "TForm5";
+        QTest::newRow("notebook") << QStringLiteral("N7") << "TForm6";
     }
 
     void windowsOpenedFromTheTray() {

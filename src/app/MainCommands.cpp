@@ -15,6 +15,7 @@
 #include "contacts/Unit10.h"
 #include "core/AppGlobals.h"
 #include "expenses/Unit5.h"
+#include "notebook/Unit6.h"
 #include "sticky/Unit35.h"
 #include "ui_Unit1.h"
 #include "widgets/ErrorGuard.h"
@@ -57,7 +58,6 @@ void TForm1::ConnectCommandButtons() {
     for (QPushButton* button : findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly)) {
         FitCaption(button);
     }
-    // A command without a click is wired when its window joins the program.
     connect(ui->Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
     connect(ui->Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
     connect(ui->Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
@@ -66,6 +66,7 @@ void TForm1::ConnectCommandButtons() {
     connect(ui->Button9, &QPushButton::clicked, this, &TForm1::Button9Click);
     connect(ui->Button10, &QPushButton::clicked, this, &TForm1::Button10Click);
     connect(ui->Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
+    connect(ui->Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
     widgets::UseAsExitButton(this, ui->Button1);
 }
 
@@ -77,8 +78,7 @@ void TForm1::BuildTrayIcon() {
         QString caption;
         void (TForm1::*click)();
     };
-    // An item without a caption is a separator line; one without a click is
-    // wired when its window joins the program.
+    // An item without a caption is a separator line.
     const Item items[] = {
         {"N1", QStringLiteral("Βασικό παράθυρο"), &TForm1::N1Click},
         {"N10", QString(), nullptr},
@@ -86,7 +86,7 @@ void TForm1::BuildTrayIcon() {
         {"N4", QStringLiteral("Η&μερολογιακά"), &TForm1::N4Click},
         {"N8", QStringLiteral("Έξο&δα"), &TForm1::N8Click},
         {"N6", QStringLiteral("Ε&παφές"), &TForm1::N6Click},
-        {"N7", QStringLiteral("Βιβλίο &σημειώσεων"), nullptr},
+        {"N7", QStringLiteral("Βιβλίο &σημειώσεων"), &TForm1::N7Click},
         {"Stickynotes1", QStringLiteral("Sticky notes"), &TForm1::Stickynotes1Click},
         {"N11", QString(), nullptr},
         {"password1", QStringLiteral("Αλλαγή password"), &TForm1::password1Click},
@@ -103,9 +103,7 @@ void TForm1::BuildTrayIcon() {
         }
         QAction* action = PopupMenu1->addAction(item.caption);
         action->setObjectName(name);
-        if (item.click != nullptr) {
-            connect(action, &QAction::triggered, this, item.click);
-        }
+        connect(action, &QAction::triggered, this, item.click);
     }
 
     setWindowIcon(ApplicationIcon());
@@ -228,4 +226,12 @@ void TForm1::Button7Click() {
 
 void TForm1::N8Click() {
     OpenFromTray(std::make_unique<TForm5>());
+}
+
+void TForm1::Button6Click() {
+    OpenFromMainWindow(std::make_unique<TForm6>());
+}
+
+void TForm1::N7Click() {
+    OpenFromTray(std::make_unique<TForm6>());
 }

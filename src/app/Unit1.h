@@ -57,6 +57,7 @@ private:
     void Button3Click();
     void Button4Click();
     void Button5Click();
+    void Button6Click();
     void Button7Click();
     void Button8Click();
     void Button9Click();
@@ -66,6 +67,7 @@ private:
     void N4Click();
     void N5Click();
     void N6Click();
+    void N7Click();
     void N8Click();
     void Stickynotes1Click();
     void password1Click();
