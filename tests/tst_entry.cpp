@@ -81,6 +81,8 @@ void TestEntry::commandLine_data() {
         << QStringList{"--help"} << 0 << "--data-dir <folder>" << QString();
     QTest::newRow("--help names the environment variable")
         << QStringList{"--help"} << 0 << store::kDataFolderVariable << QString();
+    QTest::newRow("--help-all adds Qt's own options")
+        << QStringList{"--help-all"} << 0 << "-platform <platformName[:options]>" << QString();
     QTest::newRow("--version") << QStringList{"--version"} << 0 << "KAVELO ORGANIZER " << QString();
 }
 

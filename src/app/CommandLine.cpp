@@ -48,6 +48,11 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments) {
         return UsageError(parser, QStringLiteral("Unexpected argument '%1'.")
                                       .arg(parser.positionalArguments().constFirst()));
     }
+    if (parser.isSet(QStringLiteral("help-all"))) {
+        // Only Qt itself can list its own options; it prints them and ends
+        // the process with 0.
+        parser.process(arguments);
+    }
     if (parser.isSet(help)) {
         return Print(0, parser.helpText(), QString());
     }

@@ -20,7 +20,8 @@ struct CommandLineRequest {
 // Exit code of a command line the program does not understand.
 inline constexpr int kUsageExitCode = 2;
 
-// --help and --version print and end with 0; an unknown option, a missing
+// --help and --version print and end with 0 (--help-all, which adds Qt's own
+// options, ends the process itself); an unknown option, a missing
 // value or a stray argument prints the error and the usage to standard error
 // and ends with kUsageExitCode.
 CommandLineRequest ParseCommandLine(const QStringList& arguments);
