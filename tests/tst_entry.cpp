@@ -47,6 +47,8 @@ private Q_SLOTS:
     void commandLine_data();
     void commandLine();
     void versionComesFromTheProject();
+    void textOnlyOptionsNeedNoDisplay_data();
+    void textOnlyOptionsNeedNoDisplay();
 
     void dataFolderChoice_data();
     void dataFolderChoice();
@@ -122,6 +124,33 @@ void TestEntry::versionComesFromTheProject() {
     QVERIFY(program.waitForFinished(20000));
     QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()),
              QStringLiteral("KAVELO ORGANIZER " ORGANIZER_VERSION "\n"));
+}
+
+void TestEntry::textOnlyOptionsNeedNoDisplay_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("output");
+    QTest::newRow("--help") << QStringList{"--help"} << "--data-dir <folder>";
+    QTest::newRow("-v") << QStringList{"-v"} << "KAVELO ORGANIZER " ORGANIZER_VERSION "\n";
+    QTest::newRow("--version after --data-dir")
+        << QStringList{"--data-dir", "/nowhere", "--version"}
+        << "KAVELO ORGANIZER " ORGANIZER_VERSION "\n";
+}
+
+// An X11 platform with no display to connect to, as over ssh.
+void TestEntry::textOnlyOptionsNeedNoDisplay() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, output);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(kProgram, arguments);
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QVERIFY(QString::fromUtf8(program.readAllStandardOutput()).contains(output));
 }
 
 void TestEntry::dataFolderChoice_data() {
