@@ -209,6 +209,8 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
+    void designedSizeInPhysicalPixels_data();
+    void designedSizeInPhysicalPixels();
     void resolutionCheck_data();
     void resolutionCheck();
     void resolutionConfirmationKeys();
@@ -235,6 +237,8 @@ private Q_SLOTS:
 
     void programEntry_data();
     void programEntry();
+    void runProgram_data();
+    void runProgram();
 
 private:
     std::unique_ptr<testsupport::WorkDir> workDir_;
@@ -243,7 +247,7 @@ private:
 void TestStartup::init() {
     testsupport::ResetTestHooks();
     workDir_ = std::make_unique<testsupport::WorkDir>();
-    SetDisplayAccess({[] { return QSize(1024, 768); }, {}});
+    SetDisplayAccess({[] { return ScreenGeometry{QSize(1024, 768)}; }, {}});
     SetLocalNowForTests(QDateTime(QDate(2026, 3, 14), QTime(9, 30)));
     app().TodayYear = 0;
 }
@@ -253,8 +257,31 @@ void TestStartup::cleanup() {
     testsupport::ResetTestHooks();
 }
 
+void TestStartup::designedSizeInPhysicalPixels_data() {
+    QTest::addColumn<QSize>("deviceIndependent");
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<bool>("designed");
+    QTest::newRow("1024x768 at 1") << QSize(1024, 768) << 1.0 << true;
+    QTest::newRow("1023x768 at 1") << QSize(1023, 768) << 1.0 << false;
+    QTest::newRow("1024x767 at 1") << QSize(1024, 767) << 1.0 << false;
+    QTest::newRow("512x384 at 2: 1024x768 physical") << QSize(512, 384) << 2.0 << true;
+    QTest::newRow("1024x768 at 2: 2048x1536 physical") << QSize(1024, 768) << 2.0 << false;
+    QTest::newRow("819x614 at 1.25, rounded by Qt") << QSize(819, 614) << 1.25 << true;
+    QTest::newRow("683x512 at 1.5, rounded up by Qt") << QSize(683, 512) << 1.5 << true;
+    QTest::newRow("682x512 at 1.5: 1023 physical") << QSize(682, 512) << 1.5 << false;
+    QTest::newRow("1280x960 at 0.8") << QSize(1280, 960) << 0.8 << true;
+}
+
+void TestStartup::designedSizeInPhysicalPixels() {
+    QFETCH(QSize, deviceIndependent);
+    QFETCH(qreal, ratio);
+    QFETCH(bool, designed);
+    QCOMPARE(HasDesignedSize({deviceIndependent, ratio}), designed);
+}
+
 void TestStartup::resolutionCheck_data() {
     QTest::addColumn<QSize>("screen");
+    QTest::addColumn<qreal>("ratio");
     QTest::addColumn<int>("answer");
     QTest::addColumn<int>("switchResult");  // -1: the system's own switching
     QTest::addColumn<QStringList>("events");
@@ -263,30 +290,36 @@ void TestStartup::resolutionCheck_data() {
     const int yes = int(widgets::Answer::Yes);
     const int no = int(widgets::Answer::No);
     QTest::newRow("1024x768: nothing shown")
-        << QSize(1024, 768) << yes << 1 << QStringList{} << false << false;
-    QTest::newRow("1280x1024, No")
-        << QSize(1280, 1024) << no << 1 << QStringList{kConfirm, kDeclined} << false << false;
+        << QSize(1024, 768) << 1.0 << yes << 1 << QStringList{} << false << false;
+    QTest::newRow("1280x1024, No") << QSize(1280, 1024) << 1.0 << no << 1
+                                   << QStringList{kConfirm, kDeclined} << false << false;
     QTest::newRow("1280x1024, Yes, switched")
-        << QSize(1280, 1024) << yes << 1 << QStringList{kConfirm, kSwitched} << true << true;
+        << QSize(1280, 1024) << 1.0 << yes << 1 << QStringList{kConfirm, kSwitched} << true << true;
     QTest::newRow("768x1024 portrait, Yes, switched")
-        << QSize(768, 1024) << yes << 1 << QStringList{kConfirm, kSwitched} << true << true;
-    QTest::newRow("1024x600, No") << QSize(1024, 600) << no << 1 << QStringList{kConfirm, kDeclined}
-                                  << false << false;
+        << QSize(768, 1024) << 1.0 << yes << 1 << QStringList{kConfirm, kSwitched} << true << true;
+    QTest::newRow("1024x600, No") << QSize(1024, 600) << 1.0 << no << 1
+                                  << QStringList{kConfirm, kDeclined} << false << false;
     QTest::newRow("800x600, Yes, switch refused")
-        << QSize(800, 600) << yes << 0 << QStringList{kConfirm, kFailed} << false << true;
+        << QSize(800, 600) << 1.0 << yes << 0 << QStringList{kConfirm, kFailed} << false << true;
     QTest::newRow("1280x1024, Yes, this platform cannot switch")
-        << QSize(1280, 1024) << yes << -1 << QStringList{kConfirm, kFailed} << false << false;
+        << QSize(1280, 1024) << 1.0 << yes << -1 << QStringList{kConfirm, kFailed} << false
+        << false;
+    QTest::newRow("1024x768 physical at ratio 2: nothing shown")
+        << QSize(512, 384) << 2.0 << yes << 1 << QStringList{} << false << false;
+    QTest::newRow("2048x1536 physical at ratio 2, No")
+        << QSize(1024, 768) << 2.0 << no << 1 << QStringList{kConfirm, kDeclined} << false << false;
 }
 
 void TestStartup::resolutionCheck() {
     QFETCH(QSize, screen);
+    QFETCH(qreal, ratio);
     QFETCH(int, answer);
     QFETCH(int, switchResult);
     QFETCH(QStringList, events);
     QFETCH(bool, exitRequested);
     QFETCH(bool, switchTried);
     QList<QSize> switches;
-    DisplayAccess access{[screen] { return screen; }, {}};
+    DisplayAccess access{[screen, ratio] { return ScreenGeometry{screen, ratio}; }, {}};
     if (switchResult >= 0) {
         access.switchMode = [&switches, switchResult](int width, int height) {
             switches.append(QSize(width, height));
@@ -311,7 +344,7 @@ void TestStartup::resolutionCheck() {
 }
 
 void TestStartup::resolutionConfirmationKeys() {
-    SetDisplayAccess({[] { return QSize(1280, 1024); }, {}});
+    SetDisplayAccess({[] { return ScreenGeometry{QSize(1280, 1024)}; }, {}});
     RunRecorder recorder;
     recorder.confirmAnswer = widgets::Answer::None;  // Escape
     CheckScreenResolution();
@@ -327,7 +360,7 @@ void TestStartup::resolutionConfirmationKeys() {
 }
 
 void TestStartup::failingScreenReadingIsReported() {
-    SetDisplayAccess({[]() -> QSize { throw DisplayModeError("no screen"); }, {}});
+    SetDisplayAccess({[]() -> ScreenGeometry { throw DisplayModeError("no screen"); }, {}});
     RunRecorder recorder;
     app().ExitMarker.clear();
     CheckScreenResolution();
@@ -364,8 +397,8 @@ void TestStartup::splashClosesItselfWhenItsTimerFires() {
     QCOMPARE(splash.palette().color(QPalette::Window),
              QApplication::palette().color(QPalette::Button));
     QVERIFY(FindControl<QGroupBox>(&splash, QStringLiteral("GroupBox1"))->title().isEmpty());
-    QVERIFY(
-        splash.rect().contains(FindControl<QGroupBox>(&splash, QStringLiteral("GroupBox1"))->geometry()));
+    QVERIFY(splash.rect().contains(
+        FindControl<QGroupBox>(&splash, QStringLiteral("GroupBox1"))->geometry()));
     QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
     QVERIFY(splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     auto* image = FindControl<QLabel>(&splash, QStringLiteral("Image1"));
@@ -639,7 +672,7 @@ void TestStartup::sequence() {
     if (passwordStored) {
         StorePassword(QStringLiteral("Secret1"));
     }
-    DisplayAccess access{[screen] { return screen; }, {}};
+    DisplayAccess access{[screen] { return ScreenGeometry{screen}; }, {}};
     if (switchResult >= 0) {
         access.switchMode = [switchResult](int, int) { return switchResult == 1; };
     }
@@ -736,19 +769,54 @@ void TestStartup::programEntry() {
         QVERIFY(longLived[i]->isWindow());
         QVERIFY(!longLived[i]->isVisible());
     }
-    if (!reachesCalendar) {
-        // A watchdog fails the test instead of hanging it if the loop runs on.
-        QTimer watchdog;
-        watchdog.setSingleShot(true);
-        bool watchdogFired = false;
-        QObject::connect(&watchdog, &QTimer::timeout, [&watchdogFired] {
-            watchdogFired = true;
-            QCoreApplication::quit();
-        });
-        watchdog.start(5000);
-        QCOMPARE(QApplication::exec(), 0);
-        QVERIFY(!watchdogFired);
-    }
+}
+
+void TestStartup::runProgram_data() {
+    QTest::addColumn<bool>("fullStartup");
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<QString>("loginPlan");
+    QTest::addColumn<bool>("loopRuns");
+    const QSize designed(1024, 768);
+    QTest::newRow("Έξοδος at login, after the splash's and the login's own loops")
+        << true << QDate(2026, 3, 14) << designed << QStringLiteral("exit") << false;
+    QTest::newRow("display switched at the resolution check")
+        << true << QDate(2026, 3, 14) << QSize(1280, 1024) << QStringLiteral("right") << false;
+    QTest::newRow("a start-up year outside the year list")
+        << false << QDate(2040, 1, 5) << designed << QString() << false;
+    QTest::newRow("accepted login: the loop runs with the calendar up")
+        << true << QDate(2026, 3, 14) << designed << QStringLiteral("right") << true;
+}
+
+void TestStartup::runProgram() {
+    QFETCH(bool, fullStartup);
+    QFETCH(QDate, today);
+    QFETCH(QSize, screen);
+    QFETCH(QString, loginPlan);
+    QFETCH(bool, loopRuns);
+    SetLocalNowForTests(QDateTime(today, QTime(8, 0)));
+    StorePassword(QStringLiteral("Secret1"));
+    SetDisplayAccess({[screen] { return ScreenGeometry{screen}; }, [](int, int) { return true; }});
+    RunRecorder recorder;
+    recorder.confirmAnswer = widgets::Answer::Yes;
+    recorder.actions.insert(QStringLiteral("TForm165"), LoginPlan(loginPlan));
+    int loopRunsSeen = 0;
+    bool calendarUpInLoop = false;
+    const auto loop = [&loopRunsSeen, &calendarUpInLoop] {
+        ++loopRunsSeen;
+        for (const QWidget* window : QApplication::topLevelWidgets()) {
+            calendarUpInLoop |=
+                window->objectName() == QLatin1String("TForm1") && window->isVisible();
+        }
+        return 7;
+    };
+
+    const int exitCode =
+        RunProgram(fullStartup ? StartupMode::Full : StartupMode::CalendarOnly, loop);
+
+    QCOMPARE(loopRunsSeen, loopRuns ? 1 : 0);
+    QCOMPARE(exitCode, loopRuns ? 7 : 0);
+    QCOMPARE(calendarUpInLoop, loopRuns);
 }
 
 QTEST_MAIN(TestStartup)

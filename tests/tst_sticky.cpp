@@ -111,6 +111,35 @@ private slots:
         QCOMPARE(FindControl<QLabel>(&note, "Label1")->text().toLower(), text.toLower());
     }
 
+    void timeFormatWithoutZone_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("withoutZone");
+        QTest::newRow("the Greek long time") << "h:mm:ss AP t"
+                                             << "h:mm:ss AP";
+        QTest::newRow("a long zone name") << "HH:mm:ss tttt"
+                                          << "HH:mm:ss";
+        QTest::newRow("zone first") << "t HH:mm"
+                                    << "HH:mm";
+        QTest::newRow("zone without a blank") << "HH:mmt"
+                                              << "HH:mm";
+        QTest::newRow("no zone") << "HH:mm:ss"
+                                 << "HH:mm:ss";
+        QTest::newRow("quoted t stays") << "h 'at' mm t"
+                                        << "h 'at' mm";
+        QTest::newRow("quoted blank and t stay") << "HH:mm' t'"
+                                                 << "HH:mm' t'";
+        QTest::newRow("escaped quote inside quotes") << "h 'o''clock' t"
+                                                     << "h 'o''clock'";
+        QTest::newRow("unclosed quote runs to the end") << "HH:mm 'tt"
+                                                        << "HH:mm 'tt";
+    }
+
+    void timeFormatWithoutZone() {
+        QFETCH(QString, format);
+        QFETCH(QString, withoutZone);
+        QCOMPARE(TimeFormatWithoutZone(format), withoutZone);
+    }
+
     void choosingAColour_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QColor>("colour");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "app/Unit1.h"
@@ -22,6 +23,19 @@ struct ProgramWindows {
     std::unique_ptr<TForm15> Form15;
 };
 
-// Creates the windows even when start-up asked for the end; the event loop
-// then stops on its first turn and the calendar is never shown.
+// Creates the windows even when start-up asked for the end; the calendar is
+// then never shown.
 ProgramWindows CreateProgramWindows(StartupMode mode = StartupMode::Full);
+
+// Creates the windows and runs eventLoop (QApplication::exec in the program)
+// until the program ends, returning its exit code. When start-up asked for
+// the end (a refused login, a switched display, an error), it returns 0 at
+// once and eventLoop never runs: nothing depends on a quit request that a
+// nested event loop of start-up may already have swallowed.
+int RunProgram(StartupMode mode, const std::function<int()>& eventLoop);
+
+// Makes the data folder ready (see store::PrepareDataFolder) and makes it
+// the working directory, which the connection string is built from. On
+// failure the user is told why in an error box and on standard error, and
+// false comes back.
+bool EnterDataFolder(const QString& folder, const QString& shippedFolder);

@@ -1,5 +1,6 @@
 #include "app/ScreenResolution.h"
 
+#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
@@ -33,19 +34,24 @@ DisplayAccess& Access() {
     return access;
 }
 
-QSize PrimaryScreenSize() {
+// xrandr answers at once on a working display. Start-up waits for it on the
+// user-interface thread, so both calls share this budget and a display that
+// does not answer counts as a switch that did not happen.
+constexpr int kXrandrMilliseconds = 3000;
+
+ScreenGeometry PrimaryScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) {
         throw DisplayModeError("There is no screen to measure.");
     }
-    return screen->size();
+    return {screen->size(), screen->devicePixelRatio()};
 }
 
-QString RunXrandr(const QStringList& arguments, bool* succeeded) {
+QString RunXrandr(const QStringList& arguments, const QDeadlineTimer& deadline, bool* succeeded) {
     QProcess xrandr;
     xrandr.start(QStringLiteral("xrandr"), arguments);
-    *succeeded = xrandr.waitForFinished(10000) && xrandr.exitStatus() == QProcess::NormalExit &&
-                 xrandr.exitCode() == 0;
+    *succeeded = xrandr.waitForFinished(int(deadline.remainingTime())) &&
+                 xrandr.exitStatus() == QProcess::NormalExit && xrandr.exitCode() == 0;
     return QString::fromLocal8Bit(xrandr.readAllStandardOutput());
 }
 
@@ -72,23 +78,36 @@ bool SwitchDisplayWithXrandr(int width, int height) {
     if (QGuiApplication::platformName() != QLatin1String("xcb")) {
         return false;
     }
+    const QDeadlineTimer deadline(kXrandrMilliseconds);
     bool queried = false;
-    const QString output = PrimaryOutputName(RunXrandr({QStringLiteral("--query")}, &queried));
+    const QString output =
+        PrimaryOutputName(RunXrandr({QStringLiteral("--query")}, deadline, &queried));
     if (!queried || output.isEmpty()) {
         return false;
     }
     bool switched = false;
     RunXrandr({QStringLiteral("--output"), output, QStringLiteral("--mode"),
                QStringLiteral("%1x%2").arg(width).arg(height)},
-              &switched);
+              deadline, &switched);
     return switched;
 }
 
-QSize ScreenSize() {
-    return Access().screenSize ? Access().screenSize() : PrimaryScreenSize();
+ScreenGeometry Screen() {
+    return Access().screen ? Access().screen() : PrimaryScreen();
+}
+
+bool MatchesPhysically(int deviceIndependent, qreal ratio, int physical) {
+    return qAbs(deviceIndependent * ratio - physical) < ratio / 2;
 }
 
 }  // namespace
+
+bool HasDesignedSize(const ScreenGeometry& screen) {
+    return MatchesPhysically(screen.size.width(), screen.devicePixelRatio,
+                             kDesignedScreenSize.width()) &&
+           MatchesPhysically(screen.size.height(), screen.devicePixelRatio,
+                             kDesignedScreenSize.height());
+}
 
 void SetDisplayAccess(DisplayAccess access) {
     Access() = std::move(access);
@@ -96,7 +115,7 @@ void SetDisplayAccess(DisplayAccess access) {
 
 void CheckScreenResolution() {
     try {
-        if (ScreenSize() == kDesignedScreenSize) {
+        if (HasDesignedSize(Screen())) {
             return;
         }
         if (widgets::ShowConfirm(nullptr, kAskToSwitch) == widgets::Answer::Yes) {

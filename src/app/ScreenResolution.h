@@ -7,11 +7,23 @@
 // The windows are laid out for this screen size.
 inline constexpr QSize kDesignedScreenSize(1024, 768);
 
+// The primary screen as Qt reports it: its size in device-independent
+// pixels and how many physical pixels one of them covers.
+struct ScreenGeometry {
+    QSize size;
+    qreal devicePixelRatio = 1.0;
+};
+
+// Whether the screen has 1024 x 768 physical pixels. Qt rounds the
+// device-independent size to whole pixels, so at a fractional ratio the
+// physical size is known to within half a device-independent pixel.
+bool HasDesignedSize(const ScreenGeometry& screen);
+
 // The display as the resolution check sees it. Tests replace both members;
 // an empty member falls back to the system's own.
 struct DisplayAccess {
-    // The primary screen's size in pixels.
-    std::function<QSize()> screenSize;
+    // The primary screen.
+    std::function<ScreenGeometry()> screen;
     // Switches the primary display to the size; false when that did not happen.
     std::function<bool(int width, int height)> switchMode;
 };
@@ -30,5 +42,6 @@ void CheckScreenResolution();
 
 // Switches the primary display to width x height. Throws DisplayModeError
 // for a negative size and when the switch did not happen (no X11 display,
-// XRandR refused the mode).
+// XRandR refused the mode or did not answer within a few seconds). The
+// switch lasts for the desktop session; the program never switches back.
 void SetScreenResolution(int width, int height);

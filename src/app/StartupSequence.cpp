@@ -3,20 +3,22 @@
 #include <QTimer>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "access/Unit165.h"
 #include "access/Unit17.h"
-#include "core/AppGlobals.h"
 #include "app/ScreenResolution.h"
 #include "app/Unit100.h"
+#include "core/AppGlobals.h"
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 
 namespace {
 
-int& SplashMilliseconds() {
-    static int milliseconds = 2000;
+// Empty: the splash keeps the duration it is made with.
+std::optional<int>& SplashMilliseconds() {
+    static std::optional<int> milliseconds;
     return milliseconds;
 }
 
@@ -47,7 +49,9 @@ void BuildConnectionString() {
 
 void ShowSplash() {
     const auto splash = std::make_unique<TForm100>();
-    splash->Timer1->setInterval(SplashMilliseconds());
+    if (SplashMilliseconds().has_value()) {
+        splash->Timer1->setInterval(*SplashMilliseconds());
+    }
     splash->Timer1->start();
     splash->exec();
 }

@@ -10,5 +10,6 @@
 // nobody on screen; its reason goes to standard error as one line.
 bool RunStartupSequence(const std::function<void()>& lastStep);
 
-// The splash stays up this long; tests shorten it.
+// Tests shorten the time the splash stays up; the program keeps the splash
+// window's own.
 void SetSplashMilliseconds(int milliseconds);

@@ -39,11 +39,27 @@ void SetBackground(QWidget* widget, QPalette::ColorRole role, const QColor& colo
 // The locale's long time without its time-zone name, which a note's narrow
 // bar has no room for and which says nothing about a local moment.
 QString LongTimeFormat(const QLocale& locale) {
-    static const QRegularExpression zone(QStringLiteral("\\s*t+"));
-    return locale.timeFormat(QLocale::LongFormat).remove(zone).trimmed();
+    return TimeFormatWithoutZone(locale.timeFormat(QLocale::LongFormat));
 }
 
 }  // namespace
+
+QString TimeFormatWithoutZone(const QString& timeFormat) {
+    // Quoted text is literal and passed over whole, an unclosed quote running
+    // to the end; outside quotes a run of "t" is the zone field.
+    static const QRegularExpression parts(QStringLiteral("'[^']*(?:'|$)|(\\s*t+)"));
+    QString result;
+    qsizetype kept = 0;
+    for (auto match = parts.globalMatch(timeFormat); match.hasNext();) {
+        const QRegularExpressionMatch part = match.next();
+        if (part.hasCaptured(1)) {
+            result += timeFormat.mid(kept, part.capturedStart(1) - kept);
+            kept = part.capturedEnd(1);
+        }
+    }
+    result += timeFormat.mid(kept);
+    return result.trimmed();
+}
 
 QString CreationText(const QDateTime& moment) {
     const QLocale locale;

@@ -13,6 +13,10 @@ class TForm35;
 // long time unless the moment is exactly midnight.
 QString CreationText(const QDateTime& moment);
 
+// A time format without its time-zone field (an unquoted run of "t") and the
+// blanks before it; quoted literal text stays as it is.
+QString TimeFormatWithoutZone(const QString& timeFormat);
+
 // A sticky note: a free-floating coloured text area for jotting something
 // down. Modeless, independent of every other window, never stored; the note
 // destroys itself when closed.
