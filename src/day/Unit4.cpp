@@ -12,6 +12,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Σημειώσεις ημέρας"));
     daywindow::ApplyFrame(this);
     ADOQuery1.setConnection(&ADOConnection1);
+    ADOQuery1.setUpdateTable(QStringLiteral("SHMEIWSEIS"));
     DataSource1.setDataSet(&ADOQuery1);
 
     Label83 = daywindow::MakeDayCaption(this);
