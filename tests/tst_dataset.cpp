@@ -1,5 +1,7 @@
 // Data sets over real tables: navigation, the Browse/Edit/Insert states and
 // the rules that decide what is written and what is dropped.
+#include <sqlite3.h>
+
 #include <QSignalSpy>
 #include <QTest>
 
@@ -22,6 +24,22 @@ QStringList NamesInDatabase(store::Connection& connection) {
     return testsupport::ColumnValues(
         connection, QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA ORDER BY rowid"));
 }
+
+// The engine refuses every read while it lives, so a write goes through but
+// reading the row back afterwards fails.
+class RefusedReads {
+public:
+    explicit RefusedReads(sqlite3* db) : db_(db) { sqlite3_set_authorizer(db_, Refuse, nullptr); }
+    ~RefusedReads() { sqlite3_set_authorizer(db_, nullptr, nullptr); }
+    RefusedReads(const RefusedReads&) = delete;
+    RefusedReads& operator=(const RefusedReads&) = delete;
+
+private:
+    static int Refuse(void*, int action, const char*, const char*, const char*, const char*) {
+        return action == SQLITE_SELECT ? SQLITE_DENY : SQLITE_OK;
+    }
+    sqlite3* db_;
+};
 
 QStringList NamesInOrder(DataSet& set, int column) {
     QStringList names;
@@ -52,12 +70,19 @@ private Q_SLOTS:
     void cancelRestoresTheRow();
     void failedPostKeepsTheTypedValues();
     void failedPostStopsTheMove();
+    void failedReadBackStoresNothing_data();
+    void failedReadBackStoresNothing();
     void deleteOfTheLastRowMovesToThePreviousOne();
     void insertGoesAtTheCurrentPosition();
     void greekNamesSortAsAReaderExpects();
     void descendingSortAndSortErrors();
-    void queryOverOneTableIsUpdatable();
-    void aggregateQueryIsReadOnly();
+    void queryWritesTheTableItNames();
+    void queryIsReadOnlyUnlessItNamesItsTable_data();
+    void queryIsReadOnlyUnlessItNamesItsTable();
+    void queryNamingATableItDoesNotReadIsRefused();
+    void setAndConnectionGoInEitherOrder_data();
+    void setAndConnectionGoInEitherOrder();
+    void setKeepsTheConnectionItMovedTo();
     void counterIsFilledOnPost();
     void rowDeletedElsewhereIsReportedOnPost();
     void signalsFollowTheStates();
@@ -259,6 +284,35 @@ void TestDataSet::failedPostStopsTheMove() {
     QCOMPARE(table_->asString(kName), QStringLiteral("x"));
 }
 
+void TestDataSet::failedReadBackStoresNothing_data() {
+    QTest::addColumn<bool>("newRow");
+    QTest::newRow("new row") << true;
+    QTest::newRow("changed row") << false;
+}
+
+// The write and its read-back are one: when the read-back fails, a second
+// Post must not store a new row twice (the table has no key to refuse it).
+void TestDataSet::failedReadBackStoresNothing() {
+    QFETCH(bool, newRow);
+    database_->addContacts({"Α"});
+    openContacts();
+    if (newRow) {
+        table_->insert();
+    }
+    table_->setValue(kName, QStringLiteral("Β"));
+    const State editing = table_->state();
+    {
+        RefusedReads refused(database_->connection.handle());
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, table_->post());
+    }
+    QCOMPARE(table_->state(), editing);
+    QCOMPARE(table_->asString(kName), QStringLiteral("Β"));
+    QCOMPARE(NamesInDatabase(database_->connection), QStringList{"Α"});
+    table_->post();
+    QCOMPARE(table_->state(), State::Browse);
+    QCOMPARE(NamesInDatabase(database_->connection), newRow ? QStringList({"Α", "Β"}) : QStringList{"Β"});
+}
+
 void TestDataSet::deleteOfTheLastRowMovesToThePreviousOne() {
     database_->addContacts({"Α", "Β", "Γ"});
     openContacts();
@@ -322,14 +376,15 @@ void TestDataSet::descendingSortAndSortErrors() {
     QVERIFY_THROWS_EXCEPTION(DatabaseError, table_->setSort(QStringLiteral("ONOMATEPWNYMO UP")));
 }
 
-void TestDataSet::queryOverOneTableIsUpdatable() {
-    store::Execute(database_->connection,
-                   QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES(?)"),
+void TestDataSet::queryWritesTheTableItNames() {
+    store::Execute(database_->connection, QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES(?)"),
                    {QStringLiteral("2008-03-05")});
     store::Query day;
-    testsupport::OpenQuery(day, database_->connection,
-                           QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=?"),
-                           {QStringLiteral("2008-03-05")});
+    day.setConnection(&database_->connection);
+    day.setSql(QStringLiteral("SELECT * FROM RANTEBOU WHERE HMEROMHNIA=?"));
+    day.setParameters({QStringLiteral("2008-03-05")});
+    day.setUpdateTable(QStringLiteral("RANTEBOU"));
+    day.open();
     QVERIFY(day.isUpdatable());
     QCOMPARE(day.fieldCount(), 29);
     day.setValue(QStringLiteral("0800-0830"), QStringLiteral("Οδοντίατρος"));
@@ -344,13 +399,100 @@ void TestDataSet::queryOverOneTableIsUpdatable() {
         1);
 }
 
-void TestDataSet::aggregateQueryIsReadOnly() {
-    store::Query count;
-    testsupport::OpenQuery(count, database_->connection,
-                           QStringLiteral("select count(*) as synolo from ADMINISTRATOR_ACCOUNT"));
-    QVERIFY(!count.isUpdatable());
-    QCOMPARE(count.asInteger(QStringLiteral("SYNOLO")), 0);
-    QVERIFY_THROWS_EXCEPTION(DatabaseError, count.setValue(0, 5));
+void TestDataSet::queryIsReadOnlyUnlessItNamesItsTable_data() {
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("plain columns of one table") << "SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA"
+                                                << "ONOMATEPWNYMO"
+                                                << "Α";
+    QTest::newRow("aggregate") << "select count(*) as synolo from XRHSIMA_THLEFWNA"
+                               << "SYNOLO"
+                               << "1";
+}
+
+void TestDataSet::queryIsReadOnlyUnlessItNamesItsTable() {
+    QFETCH(QString, sql);
+    QFETCH(QString, field);
+    QFETCH(QString, shown);
+    database_->addContacts({"Α"});
+    store::Query query;
+    query.setConnection(&database_->connection);
+    query.setSql(sql);
+    query.open();
+    QVERIFY(!query.isUpdatable());
+    QVERIFY(query.fieldInfo(0).readOnly);
+    QCOMPARE(query.asString(field), shown);
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, query.setValue(field, 5));
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, query.insert());
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, query.deleteRecord());
+    QCOMPARE(query.state(), State::Browse);
+    QCOMPARE(NamesInDatabase(database_->connection), QStringList{"Α"});
+}
+
+void TestDataSet::queryNamingATableItDoesNotReadIsRefused() {
+    store::Query query;
+    query.setConnection(&database_->connection);
+    query.setSql(QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA"));
+    query.setUpdateTable(QStringLiteral("RANTEBOU"));
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, query.open());
+    QVERIFY(!query.isActive());
+    QVERIFY(!query.isUpdatable());
+}
+
+void TestDataSet::setAndConnectionGoInEitherOrder_data() {
+    QTest::addColumn<bool>("connectionFirst");
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("connection first, set open") << true << true;
+    QTest::newRow("connection first, set never opened") << true << false;
+    QTest::newRow("set first, set open") << false << true;
+    QTest::newRow("set first, set never opened") << false << false;
+}
+
+// Run under the address sanitizer, a set or connection that still points at
+// the other one after it has gone fails here too.
+void TestDataSet::setAndConnectionGoInEitherOrder() {
+    QFETCH(bool, connectionFirst);
+    QFETCH(bool, opened);
+    auto connection = std::make_unique<store::Connection>();
+    connection->reopen(database_->work.connectionString());
+    auto set = std::make_unique<store::Table>();
+    set->setConnection(connection.get());
+    set->setTableName(kContacts);
+    if (opened) {
+        set->open();
+        set->setValue(kName, QStringLiteral("Νέος"));
+    }
+    if (connectionFirst) {
+        connection.reset();
+        QVERIFY(!set->isActive());
+        QCOMPARE(set->connection(), nullptr);
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, set->open());
+        set.reset();
+    } else {
+        set.reset();
+        connection->close();
+        connection.reset();
+    }
+    QVERIFY(NamesInDatabase(database_->connection).isEmpty());
+}
+
+void TestDataSet::setKeepsTheConnectionItMovedTo() {
+    database_->addContacts({"Α"});
+    auto first = std::make_unique<store::Connection>();
+    first->reopen(database_->work.connectionString());
+    store::Table set;
+    set.setTableName(kContacts);
+    set.setConnection(first.get());
+    set.open();
+    set.setConnection(&database_->connection);
+    QVERIFY(!set.isActive());
+    first.reset();
+    QCOMPARE(set.connection(), &database_->connection);
+    set.open();
+    QCOMPARE(set.asString(kName), QStringLiteral("Α"));
+    database_->connection.close();
+    QVERIFY(!set.isActive());
 }
 
 void TestDataSet::counterIsFilledOnPost() {

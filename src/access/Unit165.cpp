@@ -74,7 +74,6 @@ int TForm165::CountMatchingPasswords(const QString& text) {
     ADOConnection1.open();
     store::Query ADOQuery1;
     ADOQuery1.setConnection(&ADOConnection1);
-    ADOQuery1.setReadOnly(true);
     ADOQuery1.setSql(QStringLiteral("select PASSWORD from ADMINISTRATOR_ACCOUNT"));
     ADOQuery1.open();
     int matches = 0;

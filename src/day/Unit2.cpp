@@ -40,6 +40,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm
     daywindow::ApplyDayCaptionLook(ui->Label83);
     ADOConnection1.setShareDenyNone(true);
     ADOQuery1.setConnection(&ADOConnection1);
+    ADOQuery1.setUpdateTable(QStringLiteral("RANTEBOU"));
     DataSource1.setDataSet(&ADOQuery1);
 
     BuildSlots();

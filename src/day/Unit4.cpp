@@ -10,6 +10,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm
     daywindow::ApplyFrame(this);
     daywindow::ApplyDayCaptionLook(ui->Label83);
     ADOQuery1.setConnection(&ADOConnection1);
+    ADOQuery1.setUpdateTable(QStringLiteral("SHMEIWSEIS"));
     DataSource1.setDataSet(&ADOQuery1);
 
     ui->DBMemo1->setDataSource(&DataSource1);

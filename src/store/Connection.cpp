@@ -150,6 +150,9 @@ HandlePool& Pool() {
 
 Connection::~Connection() {
     close();
+    for (DataSet* dataSet : std::as_const(dataSets_)) {
+        dataSet->forgetConnection();
+    }
 }
 
 void Connection::setConnectionString(const QString& connectionString) {

@@ -13,6 +13,10 @@ class DataSet;
 // close, set the string, set both time-outs, open. Opening hands out an
 // already keyed engine handle from a per-file pool, so the key derivation is
 // paid once per run and file, not at every open; closing returns the handle.
+//
+// The connection knows every data set that uses it. Going away, it closes
+// them and leaves them without a connection, so that a set and its
+// connection may be destroyed in either order.
 class Connection {
 public:
     Connection() = default;
@@ -48,6 +52,7 @@ public:
 
 private:
     friend class DataSet;
+    // A data set attaches when it is given the connection, open or not.
     void attach(DataSet* dataSet);
     void detach(DataSet* dataSet);
 

@@ -5,30 +5,27 @@
 #include <QVariant>
 #include <QVector>
 
+#include "store/FieldCatalog.h"
+#include "store/RowCursor.h"
+#include "store/Statement.h"
+
 namespace store {
 
 class Connection;
 
-struct FieldInfo {
-    enum class Kind { Text, Memo, Integer, Real, Date, Cents, Counter };
-    QString name;          // the result column's name
-    QString origin;        // the table column it comes from; empty for expressions
-    QString declaredType;  // as the table declares it
-    Kind kind = Kind::Memo;
-    int size = 0;  // declared length of a short text; 0 when unlimited
-    bool readOnly = false;
-};
-
 // Rows of a query or a whole table, held on the client side (a static
 // cursor): once open, the set shows the rows as they were when it opened
-// plus the changes made through it. A set over one table is updatable and
-// has the states Browse, Edit and Insert.
+// plus the changes made through it. A set that names the table it writes to
+// is updatable and has the states Browse, Edit and Insert.
 //
 // Rules the record windows rely on: setting a field starts Edit (on an empty
 // set, a new row); Post writes the row; moving to another row posts a
 // changed row first and drops an untouched new row (so does Post); closing drops an
-// unposted edit. A failed Post keeps the row and its typed values in
-// Edit/Insert and raises the engine's message.
+// unposted edit. A failed Post stores nothing and keeps the row and its typed
+// values in Edit/Insert and raises the engine's message.
+//
+// A set and its connection may go in either order: a connection that goes
+// first closes the set and leaves it without a connection.
 class DataSet : public QObject {
     Q_OBJECT
 
@@ -47,15 +44,15 @@ public:
     void close();
     bool isActive() const { return state_ != State::Inactive; }
     State state() const { return state_; }
-    bool isUpdatable() const { return !updateTable_.isEmpty(); }
+    bool isUpdatable() const { return !writeTable_.isEmpty(); }
     bool isModified() const { return modified_; }
 
-    int recordCount() const { return int(rows_.size()); }
-    bool isEmpty() const { return rows_.isEmpty(); }
+    int recordCount() const { return cursor_.count(); }
+    bool isEmpty() const { return cursor_.isEmpty(); }
     // The current row, 0 first; -1 on an empty or closed set.
-    int recNo() const { return current_; }
-    bool bof() const { return bof_; }
-    bool eof() const { return eof_; }
+    int recNo() const { return cursor_.current(); }
+    bool bof() const { return cursor_.bof(); }
+    bool eof() const { return cursor_.eof(); }
 
     void first();
     void prior();
@@ -65,12 +62,12 @@ public:
     // Makes the first row whose field equals value current; false if none.
     bool locate(const QString& fieldName, const QVariant& value);
 
-    int fieldCount() const { return int(fields_.size()); }
+    int fieldCount() const { return fields_.count(); }
     const FieldInfo& fieldInfo(int column) const { return fields_.at(column); }
     // -1 when the set has no such field; names compare without letter case.
-    int fieldIndex(const QString& name) const;
+    int fieldIndex(const QString& name) const { return fields_.indexOf(name); }
     // Like fieldIndex, but throws when the field does not exist.
-    int fieldByName(const QString& name) const;
+    int fieldByName(const QString& name) const { return fields_.require(name); }
 
     QVariant value(int column) const;
     QVariant value(const QString& name) const { return value(fieldByName(name)); }
@@ -110,44 +107,38 @@ Q_SIGNALS:
 protected:
     virtual QString selectSql() const = 0;
     virtual QVariantList selectParameters() const { return {}; }
-    // A table data set names its table.
-    virtual QString declaredUpdateTable() const { return {}; }
-    // A query is updatable when it reads plain columns of one table.
-    virtual bool detectsUpdateTable() const { return false; }
+    // The table that Post and Delete write to; empty for a read-only set.
+    virtual QString updateTableName() const = 0;
 
 private:
-    struct Row {
-        qint64 rowid = 0;
-        QVector<QVariant> values;
-    };
+    friend class Connection;
+    // The connection is going away; the set is closed already.
+    void forgetConnection() { connection_ = nullptr; }
 
     void load();
-    void describeFields(const class Statement& statement, int firstColumn);
-    void applySort();
+    void sortRows();
     void setState(State state);
-    void setCurrent(int row);
+    void emitMove(bool moved);
     void requireActive() const;
     void requireUpdatable() const;
-    void insertRow();
-    void updateRow();
-    void refreshRow(Row& row);
-    QStringList tableColumnsOf(const QVector<int>& columns) const;
+    void startEditing(State state);
+    void finishEditing();
 
     Connection* connection_ = nullptr;
-    QVector<FieldInfo> fields_;
-    QVector<Row> rows_;
+    FieldCatalog fields_;
+    RowCursor cursor_;
     Row savedRow_;
     QVector<bool> modifiedColumns_;
-    QString updateTable_;
+    // The table of the set as it was opened.
+    QString writeTable_;
     QString sort_;
     State state_ = State::Inactive;
-    int current_ = -1;
-    bool bof_ = true;
-    bool eof_ = true;
     bool modified_ = false;
 };
 
 // A data set over the rows of one SELECT statement with bound parameters.
+// It is read-only unless told which table its rows come from: then it must
+// read plain columns of that table alone, and only those columns can change.
 class Query : public DataSet {
     Q_OBJECT
 
@@ -156,18 +147,19 @@ public:
     void setSql(const QString& sql) { sql_ = sql; }
     const QString& sql() const { return sql_; }
     void setParameters(const QVariantList& parameters) { parameters_ = parameters; }
-    // A query that must never write, whatever it reads.
-    void setReadOnly(bool readOnly) { readOnly_ = readOnly; }
+    // Takes effect at the next open.
+    void setUpdateTable(const QString& table) { updateTable_ = table; }
+    const QString& updateTable() const { return updateTable_; }
 
 protected:
     QString selectSql() const override { return sql_; }
     QVariantList selectParameters() const override { return parameters_; }
-    bool detectsUpdateTable() const override;
+    QString updateTableName() const override { return updateTable_; }
 
 private:
     QString sql_;
     QVariantList parameters_;
-    bool readOnly_ = false;
+    QString updateTable_;
 };
 
 // A data set over one whole table, edited through the record windows.
@@ -181,13 +173,10 @@ public:
 
 protected:
     QString selectSql() const override;
-    QString declaredUpdateTable() const override { return table_; }
+    QString updateTableName() const override { return table_; }
 
 private:
     QString table_;
 };
-
-// Quotes an identifier for a statement ("0800-0830" needs it).
-QString QuoteIdentifier(const QString& name);
 
 }  // namespace store

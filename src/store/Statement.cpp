@@ -50,6 +50,12 @@ void BindOne(sqlite3_stmt* stmt, int index, const QVariant& value) {
 
 }  // namespace
 
+QString QuoteIdentifier(const QString& name) {
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
 void ThrowEngineError(sqlite3* db) {
     throw DatabaseError(QString::fromUtf8(sqlite3_errmsg(db)));
 }

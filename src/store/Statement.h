@@ -52,4 +52,7 @@ private:
 // Raises the connection's last error as a DatabaseError.
 [[noreturn]] void ThrowEngineError(sqlite3* db);
 
+// Quotes an identifier for a statement ("0800-0830" needs it).
+QString QuoteIdentifier(const QString& name);
+
 }  // namespace store
