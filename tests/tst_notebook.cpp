@@ -29,8 +29,8 @@ const char kPdfVariable[] = "KAVELO_REPORT_PDF";
 enum class Step { None, Insert, InsertTypePost, DeleteByNavigator, DeleteInGrid };
 
 void AddNote(const QString& title, const QString& body) {
-    testsupport::ExecuteStored(QStringLiteral("INSERT INTO NOTES (TITLOS, PERIGRAFH) VALUES (?, ?)"),
-                               {title, body});
+    testsupport::ExecuteStored(
+        QStringLiteral("INSERT INTO NOTES (TITLOS, PERIGRAFH) VALUES (?, ?)"), {title, body});
 }
 
 int StoredNotes() {
@@ -38,15 +38,16 @@ int StoredNotes() {
 }
 
 QAbstractButton* NavigatorButtonOf(QWidget* window, NavigatorButton which) {
-    return FindControl<widgets::DBNavigator>(window, QStringLiteral("DBNavigator1"))
-        ->button(which);
+    return FindControl<widgets::DBNavigator>(window, QStringLiteral("DBNavigator1"))->button(which);
 }
 
 QString PdfText(const QString& path) {
     QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-layout"), path, QStringLiteral("-")});
     if (!pdftotext.waitForFinished(30000) || pdftotext.exitCode() != 0) {
-        return QStringLiteral("pdftotext failed: ") + QString::fromUtf8(pdftotext.readAllStandardError());
+        return QStringLiteral("pdftotext failed: ") +
+               QString::fromUtf8(pdftotext.readAllStandardError());
     }
     return QString::fromUtf8(pdftotext.readAllStandardOutput());
 }
@@ -115,10 +116,10 @@ void TestNotebook::printButtonFollowsTheNavigator_data() {
     QTest::newRow("an empty notebook") << 0 << Step::None << Answer::Ok << false << 0;
     QTest::newRow("insert alone") << 0 << Step::Insert << Answer::Ok << false << 0;
     QTest::newRow("the first note posted") << 0 << Step::InsertTypePost << Answer::Ok << true << 1;
-    QTest::newRow("the last note deleted") << 1 << Step::DeleteByNavigator << Answer::Ok << false
-                                           << 0;
-    QTest::newRow("delete cancelled") << 1 << Step::DeleteByNavigator << Answer::Cancel << true
-                                      << 1;
+    QTest::newRow("the last note deleted")
+        << 1 << Step::DeleteByNavigator << Answer::Ok << false << 0;
+    QTest::newRow("delete cancelled")
+        << 1 << Step::DeleteByNavigator << Answer::Cancel << true << 1;
     // Only the navigator's actions update the button.
     QTest::newRow("Ctrl+Delete in the grid") << 1 << Step::DeleteInGrid << Answer::Ok << true << 0;
 }
@@ -143,16 +144,19 @@ void TestNotebook::printButtonFollowsTheNavigator() {
         case Step::None:
             break;
         case Step::Insert:
-            QTest::mouseClick(NavigatorButtonOf(&notebook, NavigatorButton::Insert), Qt::LeftButton);
+            QTest::mouseClick(NavigatorButtonOf(&notebook, NavigatorButton::Insert),
+                              Qt::LeftButton);
             break;
         case Step::InsertTypePost:
-            QTest::mouseClick(NavigatorButtonOf(&notebook, NavigatorButton::Insert), Qt::LeftButton);
+            QTest::mouseClick(NavigatorButtonOf(&notebook, NavigatorButton::Insert),
+                              Qt::LeftButton);
             testsupport::TypeText(FindControl<QWidget>(&notebook, QStringLiteral("DBEdit1")),
                                   QStringLiteral("Ψώνια"));
             QTest::mouseClick(NavigatorButtonOf(&notebook, NavigatorButton::Post), Qt::LeftButton);
             break;
         case Step::DeleteByNavigator:
-            QTest::mouseClick(NavigatorButtonOf(&notebook, NavigatorButton::Delete), Qt::LeftButton);
+            QTest::mouseClick(NavigatorButtonOf(&notebook, NavigatorButton::Delete),
+                              Qt::LeftButton);
             QCOMPARE(messages.texts(), QStringList{QStringLiteral("Delete record?")});
             break;
         case Step::DeleteInGrid: {
@@ -185,15 +189,16 @@ void TestNotebook::unpostedEditsLeaveTheStoredNotes() {
         TForm6 notebook;
         notebook.show();
         if (insertFirst) {
-            QTest::mouseClick(NavigatorButtonOf(&notebook, NavigatorButton::Insert), Qt::LeftButton);
+            QTest::mouseClick(NavigatorButtonOf(&notebook, NavigatorButton::Insert),
+                              Qt::LeftButton);
         }
         testsupport::TypeText(FindControl<QWidget>(&notebook, QStringLiteral("DBEdit1")), typed);
         QTest::keyClick(&notebook, Qt::Key_Escape);
         QVERIFY(!notebook.isVisible());
     }
-    QCOMPARE(testsupport::StoredColumn(
-                 QStringLiteral("SELECT TITLOS || '|' || PERIGRAFH FROM NOTES")),
-             before);
+    QCOMPARE(
+        testsupport::StoredColumn(QStringLiteral("SELECT TITLOS || '|' || PERIGRAFH FROM NOTES")),
+        before);
 }
 
 void TestNotebook::printingFailsWithAMessageAndNoFile_data() {
@@ -201,8 +206,10 @@ void TestNotebook::printingFailsWithAMessageAndNoFile_data() {
     QTest::addColumn<bool>("newNote");
     QTest::addColumn<QString>("printButton");
     QTest::addColumn<QString>("messageHolds");
-    QTest::newRow("no layout file") << "-" << false << "Button1" << "NOTES.RAV";
-    QTest::newRow("an empty layout file") << "" << false << "Button1" << "NOTES.RAV";
+    QTest::newRow("no layout file") << "-" << false << "Button1"
+                                    << "NOTES.RAV";
+    QTest::newRow("an empty layout file") << "" << false << "Button1"
+                                          << "NOTES.RAV";
     QTest::newRow("a layout that is not JSON") << "{\"title\": " << false << "Button2"
                                                << "NOTES.RAV";
     QTest::newRow("a layout naming another connection")
@@ -298,8 +305,9 @@ void TestNotebook::printsTheNotesAskedFor() {
     qsizetype from = 0;
     for (const QString& text : printedInOrder) {
         const qsizetype at = printed.indexOf(text, from);
-        QVERIFY2(at >= 0, qPrintable(QStringLiteral("\"%1\" missing or out of order in:\n%2")
-                                         .arg(text, printed)));
+        QVERIFY2(at >= 0,
+                 qPrintable(
+                     QStringLiteral("\"%1\" missing or out of order in:\n%2").arg(text, printed)));
         from = at + text.size();
     }
     for (qsizetype at : Positions(printed, notPrinted)) {

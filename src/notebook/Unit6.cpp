@@ -41,7 +41,6 @@ void TForm6::UpdatePrintButton() {
 }
 
 void TForm6::Button2Click() {
-    widgets::RunReportingErrors(this, [this] {
-        NotebookPrintingWindow().ShowForNote(ui->DBText1->text().trimmed());
-    });
+    widgets::RunReportingErrors(
+        this, [this] { NotebookPrintingWindow().ShowForNote(ui->DBText1->text().trimmed()); });
 }

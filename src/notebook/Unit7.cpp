@@ -22,8 +22,7 @@ qint64 NoteNumber(const QString& noteId) {
     }
     static const QRegularExpression digits(QStringLiteral("^[0-9]{1,18}$"));
     if (!digits.match(noteId).hasMatch()) {
-        throw store::DatabaseError(
-            QStringLiteral("«%1» δεν είναι αριθμός σημείωσης.").arg(noteId));
+        throw store::DatabaseError(QStringLiteral("«%1» δεν είναι αριθμός σημείωσης.").arg(noteId));
     }
     return noteId.toLongLong();
 }
@@ -62,7 +61,8 @@ void TForm7::ReopenConnection() {
 void TForm7::Button1Click() {
     widgets::RunReportingErrors(this, [this] {
         ReopenConnection();
-        PrintNotes(QStringLiteral("SELECT TITLOS,PERIGRAFH FROM NOTES ORDER BY TITLOS ASC"), {});
+        PrintNotes(QStringLiteral("SELECT TITLOS,PERIGRAFH FROM NOTES ORDER BY TITLOS ASC, ID ASC"),
+                   {});
     });
 }
 
@@ -76,6 +76,7 @@ void TForm7::Button2Click() {
 
 // The engine orders text by its bytes; the notebook lists titles in Greek
 // order, so the rows are sorted on the client as the notebook's table is.
+// The sort keeps the order of equal titles, which the statement gives by ID.
 void TForm7::PrintNotes(const QString& sql, const QVariantList& parameters) {
     ADOQuery1.close();
     ADOQuery1.setSql(sql);
