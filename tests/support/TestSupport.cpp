@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTest>
@@ -25,6 +26,10 @@ WorkDir::WorkDir(const QString& subfolder) : previous_(QDir::currentPath()) {
     }
     QFile::copy(QStringLiteral(ORGANIZER_EMPTY_DB), databasePath());
     QFile::setPermissions(databasePath(), QFile::ReadOwner | QFile::WriteOwner);
+    const QDir built = QFileInfo(QStringLiteral(ORGANIZER_EMPTY_DB)).dir();
+    for (const QString& layout : built.entryList({QStringLiteral("*.RAV")}, QDir::Files)) {
+        QFile::copy(built.filePath(layout), path_ + QLatin1Char('/') + layout);
+    }
     QDir::setCurrent(path_);
     app().AppDirectory = store::CurrentAppDirectory();
     app().AppConnectionString = store::BuildConnectionString(app().AppDirectory);

@@ -1,0 +1,391 @@
+// The report component over real queries of a real database: the three
+// shipped layouts rendered to PDF and read back as text, and every way a run
+// can fail.
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPrintPreviewDialog>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+
+#include "TestSupport.h"
+#include "reports/ReportError.h"
+#include "reports/RvDataSetConnection.h"
+#include "reports/RvProject.h"
+#include "store/Command.h"
+#include "store/Connection.h"
+#include "store/DataSet.h"
+
+using reports::ReportError;
+using reports::RvDataSetConnection;
+using reports::RvProject;
+
+namespace {
+
+const char* const kPdfVariable = "KAVELO_REPORT_PDF";
+
+// The report's text as a reader copies it out of the PDF.
+QString PdfText(const QString& pdf) {
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
+        qWarning() << "pdftotext failed:" << process.readAllStandardError();
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// True when every text occurs, each after the one before it.
+bool InOrder(const QString& text, const QStringList& parts) {
+    qsizetype from = 0;
+    for (const QString& part : parts) {
+        from = text.indexOf(part, from);
+        if (from < 0) {
+            qWarning() << "not found in order:" << part;
+            return false;
+        }
+        from += part.size();
+    }
+    return true;
+}
+
+const QString kExpenseRows = QStringLiteral(
+    "SELECT strftime('%d/%m/%Y', HMEROMHNIA) AS HMEROMHNIA, "
+    "replace(printf('%.2f', POSO / 100.0), '.', ',') AS AKSIA, "
+    "replace(printf('%.2f', VAT / 100.0), '.', ',') AS VAT, "
+    "replace(printf('%.2f', (POSO + VAT) / 100.0), '.', ',') AS SYNOLO, PERIGRAFH "
+    "FROM EKSODA ORDER BY HMEROMHNIA");
+const QString kExpenseSums = QStringLiteral(
+    "SELECT replace(printf('%.2f', SUM(POSO) / 100.0), '.', ',') AS AKSIA, "
+    "replace(printf('%.2f', SUM(VAT) / 100.0), '.', ',') AS VAT, "
+    "replace(printf('%.2f', SUM(POSO + VAT) / 100.0), '.', ',') AS SYNOLO FROM EKSODA");
+const QString kMonthRows = QStringLiteral(
+    "SELECT CAST(strftime('%m', HMEROMHNIA) AS INTEGER) AS MONTH, "
+    "CAST(strftime('%Y', HMEROMHNIA) AS INTEGER) AS YEAR, "
+    "replace(printf('%.2f', SUM(POSO) / 100.0), '.', ',') AS AKSIA, "
+    "replace(printf('%.2f', SUM(VAT) / 100.0), '.', ',') AS VAT, "
+    "replace(printf('%.2f', SUM(POSO + VAT) / 100.0), '.', ',') AS SYNOLO "
+    "FROM EKSODA GROUP BY YEAR, MONTH ORDER BY YEAR, MONTH");
+
+}  // namespace
+
+class TestReports : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void failuresNameTheFileAndLeaveNoPdf_data();
+    void failuresNameTheFileAndLeaveNoPdf();
+    void notesPrintInQueryOrderWithGreekIntact();
+    void longNoteBreaksAcrossPagesUnderItsContinuedTitle();
+    void printingTwiceGivesTheSameTextAndRereadsTheLayout();
+    void expensesSearchListsRowsAndTotals();
+    void expensesByMonthDrawsTheChartAndTheTable();
+    void rangeWithoutExpensesPrintsHeadingsAndEmptyTotals();
+    void previewOpensWhenNoPdfIsAsked();
+
+private:
+    std::unique_ptr<testsupport::WorkDir> work_;
+    std::unique_ptr<store::Connection> connection_;
+    QString pdf_;
+
+    void addNote(const QString& title, const QString& body);
+    void addExpense(const QString& isoDate, int cents, int vatCents, const QString& text);
+    std::unique_ptr<store::Query> openQuery(const QString& sql);
+    QString render(RvProject& project);
+};
+
+void TestReports::init() {
+    work_ = std::make_unique<testsupport::WorkDir>();
+    connection_ = std::make_unique<store::Connection>();
+    connection_->reopen(work_->connectionString());
+    pdf_ = work_->path() + QStringLiteral("/out/report.pdf");
+    QDir().mkpath(work_->path() + QStringLiteral("/out"));
+    qputenv(kPdfVariable, pdf_.toUtf8());
+}
+
+void TestReports::cleanup() {
+    qunsetenv(kPdfVariable);
+    connection_.reset();
+    work_.reset();
+}
+
+void TestReports::addNote(const QString& title, const QString& body) {
+    store::Execute(*connection_,
+                   QStringLiteral("INSERT INTO NOTES (TITLOS, PERIGRAFH) VALUES (?, ?)"),
+                   {title, body});
+}
+
+void TestReports::addExpense(const QString& isoDate, int cents, int vatCents, const QString& text) {
+    store::Execute(*connection_,
+                   QStringLiteral("INSERT INTO EKSODA (HMEROMHNIA, POSO, VAT, PERIGRAFH) "
+                                  "VALUES (?, ?, ?, ?)"),
+                   {isoDate, cents, vatCents, text});
+}
+
+std::unique_ptr<store::Query> TestReports::openQuery(const QString& sql) {
+    auto query = std::make_unique<store::Query>();
+    query->setConnection(connection_.get());
+    query->setSql(sql);
+    query->open();
+    return query;
+}
+
+QString TestReports::render(RvProject& project) {
+    project.Execute();
+    if (QGuiApplication::overrideCursor() != nullptr) {
+        qWarning() << "the busy cursor stayed";
+        return {};
+    }
+    return PdfText(pdf_);
+}
+
+void TestReports::failuresNameTheFileAndLeaveNoPdf_data() {
+    QTest::addColumn<QByteArray>("layout");  // "-" for no file at all
+    QTest::addColumn<bool>("pdfWritable");
+    QTest::addColumn<bool>("queryOpen");
+    QTest::addColumn<QString>("expected");
+    const QByteArray good = R"({"bands": [{"type": "records", "connection": "RvDataSetConnection2",
+                                "titleField": "TITLOS", "bodyField": "PERIGRAFH"}]})";
+    QTest::newRow("missing") << QByteArray("-") << true << true << QStringLiteral("not found");
+    QTest::newRow("empty") << QByteArray(" \n") << true << true << QStringLiteral("is empty");
+    QTest::newRow("malformed JSON")
+        << QByteArray("{\"bands\": [") << true << true << QStringLiteral("is not valid JSON");
+    QTest::newRow("no bands") << QByteArray("{\"title\": \"x\"}") << true << true
+                              << QStringLiteral("not a report layout: the layout has no \"bands\"");
+    QTest::newRow("unknown band type")
+        << QByteArray(R"({"bands": [{"type": "pie", "connection": "RvDataSetConnection2"}]})")
+        << true << true << QStringLiteral("band 1 has the unknown type \"pie\"");
+    QTest::newRow("unknown connection")
+        << QByteArray(good).replace("RvDataSetConnection2", "RvDataSetConnection9") << true << true
+        << QStringLiteral("names the data connection \"RvDataSetConnection9\"");
+    QTest::newRow("unknown column") << QByteArray(good).replace("PERIGRAFH", "KEIMENO") << true
+                                    << true << QStringLiteral("names the column \"KEIMENO\"");
+    QTest::newRow("query not open")
+        << good << true << false << QStringLiteral("has no open data set");
+    QTest::newRow("unwritable PDF")
+        << good << false << true << QStringLiteral("Cannot write the report to");
+}
+
+void TestReports::failuresNameTheFileAndLeaveNoPdf() {
+    QFETCH(QByteArray, layout);
+    QFETCH(bool, pdfWritable);
+    QFETCH(bool, queryOpen);
+    QFETCH(QString, expected);
+    addNote(QStringLiteral("Τίτλος"), QStringLiteral("Κείμενο"));
+    const QString projectFile = work_->path() + QStringLiteral("/TEST.RAV");
+    if (layout != "-") {
+        QFile file(projectFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(layout);
+    }
+    if (!pdfWritable) {
+        pdf_ = work_->path() + QStringLiteral("/no such folder/report.pdf");
+        qputenv(kPdfVariable, pdf_.toUtf8());
+    }
+    auto notes = openQuery(QStringLiteral("SELECT TITLOS, PERIGRAFH FROM NOTES"));
+    if (!queryOpen) {
+        notes->close();
+    }
+    RvDataSetConnection connection;
+    connection.setObjectName(QStringLiteral("RvDataSetConnection2"));
+    connection.setDataSet(notes.get());
+    RvProject project;
+    project.addConnection(&connection);
+    project.setProjectFile(projectFile);
+    try {
+        project.Execute();
+        QFAIL("the report ran");
+    } catch (const ReportError& error) {
+        QVERIFY2(error.message().contains(expected), qPrintable(error.message()));
+        const QString named = pdfWritable ? projectFile : pdf_;
+        QVERIFY2(error.message().contains(QLatin1Char('"') + named + QLatin1Char('"')),
+                 qPrintable(error.message()));
+    }
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+    QVERIFY(!QFile::exists(pdf_));
+    QCOMPARE(QDir(work_->path() + QStringLiteral("/out")).entryList(QDir::Files), QStringList());
+}
+
+void TestReports::notesPrintInQueryOrderWithGreekIntact() {
+    addNote(QStringLiteral("Ψώνια"), QStringLiteral("Γάλα, ψωμί.\r\nΤυρί φέτα."));
+    addNote(QStringLiteral("Άλφα ΆΈΉΊΌΎΏ ϊΐϋΰ"), QStringLiteral("Πρώτη γραμμή"));
+    addNote(QStringLiteral("Γιατρός"), QStringLiteral("Τρίτη 10:30"));
+    auto notes = openQuery(QStringLiteral("SELECT TITLOS, PERIGRAFH FROM NOTES ORDER BY ID DESC"));
+    RvDataSetConnection connection;
+    connection.setObjectName(QStringLiteral("RvDataSetConnection2"));
+    connection.setDataSet(notes.get());
+    RvProject project;
+    project.addConnection(&connection);
+    project.setProjectFile(work_->path() + QStringLiteral("/NOTES.RAV"));
+    const QString text = render(project);
+    QVERIFY(InOrder(text, {QStringLiteral("Γιατρός"), QStringLiteral("Τρίτη 10:30"),
+                           QStringLiteral("Άλφα ΆΈΉΊΌΎΏ ϊΐϋΰ"), QStringLiteral("Πρώτη γραμμή"),
+                           QStringLiteral("Ψώνια"), QStringLiteral("Γάλα, ψωμί."),
+                           QStringLiteral("Τυρί φέτα.")}));
+    QVERIFY(text.contains(
+        QRegularExpression(QStringLiteral("\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d +Σελίδα 1 από 1"))));
+}
+
+void TestReports::longNoteBreaksAcrossPagesUnderItsContinuedTitle() {
+    QStringList lines;
+    for (int i = 1; i <= 75; ++i) {
+        lines.append(QStringLiteral("Παράγραφος %1 της μεγάλης σημείωσης.").arg(i));
+    }
+    addNote(QStringLiteral("Μεγάλη"), lines.join(QLatin1Char('\n')));
+    auto notes = openQuery(QStringLiteral("SELECT TITLOS, PERIGRAFH FROM NOTES"));
+    RvDataSetConnection connection;
+    connection.setObjectName(QStringLiteral("RvDataSetConnection2"));
+    connection.setDataSet(notes.get());
+    RvProject project;
+    project.addConnection(&connection);
+    project.setProjectFile(work_->path() + QStringLiteral("/NOTES.RAV"));
+    const QString text = render(project);
+    const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    QCOMPARE(pages.size(), 2);
+    QVERIFY(pages[0].contains(QStringLiteral("Σελίδα 1 από 2")));
+    QVERIFY(pages[1].contains(QStringLiteral("Μεγάλη (συνέχεια)")));
+    QVERIFY(pages[1].contains(QStringLiteral("Παράγραφος 75 της μεγάλης σημείωσης.")));
+    QVERIFY(pages[1].contains(QStringLiteral("Σελίδα 2 από 2")));
+    QVERIFY(!pages[0].contains(QStringLiteral("(συνέχεια)")));
+    QStringList order;
+    for (const QString& line : lines) {
+        order.append(line);
+    }
+    QVERIFY(InOrder(text, order));
+    QCOMPARE(text.count(QStringLiteral("Παράγραφος 40 ")), 1);
+}
+
+void TestReports::printingTwiceGivesTheSameTextAndRereadsTheLayout() {
+    addNote(QStringLiteral("Β σημείωση"), QStringLiteral("Δεύτερη"));
+    addNote(QStringLiteral("Α σημείωση"), QStringLiteral("Πρώτη"));
+    auto notes = openQuery(QStringLiteral("SELECT TITLOS, PERIGRAFH FROM NOTES ORDER BY TITLOS"));
+    RvDataSetConnection connection;
+    connection.setObjectName(QStringLiteral("RvDataSetConnection2"));
+    connection.setDataSet(notes.get());
+    RvProject project;
+    project.addConnection(&connection);
+    const QString layoutPath = work_->path() + QStringLiteral("/NOTES.RAV");
+    project.setProjectFile(layoutPath);
+    static const QRegularExpression printed(QStringLiteral("\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d"));
+    const QString first = render(project).replace(printed, QString());
+    const QString second = render(project).replace(printed, QString());
+    QVERIFY(first.contains(QStringLiteral("Α σημείωση")));
+    QCOMPARE(second, first);
+
+    QFile layout(layoutPath);
+    QVERIFY(layout.open(QIODevice::ReadOnly));
+    QByteArray json = layout.readAll();
+    layout.close();
+    QVERIFY(layout.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    layout.write(json.replace("\"Σημειωματάριο\"", "\"Οι σημειώσεις μου\""));
+    layout.close();
+    QVERIFY(render(project).contains(QStringLiteral("Οι σημειώσεις μου")));
+}
+
+void TestReports::expensesSearchListsRowsAndTotals() {
+    addExpense(QStringLiteral("2007-03-28"), 1250, 230, QStringLiteral("Ηλεκτρικό ρεύμα ΔΕΗ"));
+    addExpense(QStringLiteral("2007-03-05"), 400000, 92000, QStringLiteral("Ενοίκιο Μαρτίου"));
+    addExpense(QStringLiteral("2007-03-15"), 999, 0, QStringLiteral("Καφές"));
+    auto rows = openQuery(kExpenseRows);
+    auto sums = openQuery(kExpenseSums);
+    RvDataSetConnection rowConnection;
+    rowConnection.setObjectName(QStringLiteral("RvDataSetConnection3"));
+    rowConnection.setDataSet(rows.get());
+    RvDataSetConnection sumConnection;
+    sumConnection.setObjectName(QStringLiteral("RvDataSetConnection4"));
+    sumConnection.setDataSet(sums.get());
+    RvProject project;
+    project.addConnection(&rowConnection);
+    project.addConnection(&sumConnection);
+    project.setProjectFile(work_->path() + QStringLiteral("/EKSODA1.RAV"));
+    const QString text = render(project);
+    QVERIFY(InOrder(text, {QStringLiteral("Έξοδα - Αναλυτική έρευνα"), QStringLiteral("Ημερομηνία"),
+                           QStringLiteral("Περιγραφή"), QStringLiteral("Αξία (EUR)"),
+                           QStringLiteral("Φ.Π.Α (EUR)"), QStringLiteral("Αξία + Φ.Π.Α (EUR)")}));
+    QVERIFY(text.contains(QRegularExpression(
+        QStringLiteral("05/03/2007 +Ενοίκιο Μαρτίου +4000,00 +920,00 +4920,00"))));
+    QVERIFY(InOrder(text, {QStringLiteral("05/03/2007"), QStringLiteral("15/03/2007"),
+                           QStringLiteral("28/03/2007")}));
+    QVERIFY(InOrder(
+        text, {QStringLiteral("Ολικά ποσά"), QStringLiteral("Αξία (EUR):"),
+               QStringLiteral("4022,49"), QStringLiteral("Φ.Π.Α (EUR):"), QStringLiteral("922,30"),
+               QStringLiteral("Αξία + Φ.Π.Α (EUR):"), QStringLiteral("4944,79")}));
+}
+
+void TestReports::expensesByMonthDrawsTheChartAndTheTable() {
+    addExpense(QStringLiteral("2006-12-10"), 10000, 2300, QStringLiteral("α"));
+    addExpense(QStringLiteral("2007-01-10"), 5050, 0, QStringLiteral("β"));
+    addExpense(QStringLiteral("2007-01-20"), 1000, 230, QStringLiteral("γ"));
+    auto months = openQuery(kMonthRows);
+    auto sums = openQuery(kExpenseSums);
+    RvDataSetConnection monthConnection;
+    monthConnection.setObjectName(QStringLiteral("RvDataSetConnection5"));
+    monthConnection.setDataSet(months.get());
+    RvDataSetConnection sumConnection;
+    sumConnection.setObjectName(QStringLiteral("RvDataSetConnection6"));
+    sumConnection.setDataSet(sums.get());
+    RvProject project;
+    project.addConnection(&monthConnection);
+    project.addConnection(&sumConnection);
+    project.setProjectFile(work_->path() + QStringLiteral("/EKSODA2.RAV"));
+    const QString text = render(project);
+    // The chart's category labels come before the table, as text.
+    QVERIFY(InOrder(text, {QStringLiteral("Έξοδα - Κατά μήνα"), QStringLiteral("12/2006"),
+                           QStringLiteral("1/2007"), QStringLiteral("Μήνας")}));
+    QVERIFY(text.contains(QRegularExpression(QStringLiteral("12 +2006 +100,00 +23,00 +123,00"))));
+    QVERIFY(text.contains(QRegularExpression(QStringLiteral("1 +2007 +60,50 +2,30 +62,80"))));
+    QVERIFY(InOrder(text, {QStringLiteral("Ολικά ποσά"), QStringLiteral("160,50"),
+                           QStringLiteral("25,30"), QStringLiteral("185,80")}));
+}
+
+void TestReports::rangeWithoutExpensesPrintsHeadingsAndEmptyTotals() {
+    auto months = openQuery(kMonthRows);
+    auto sums = openQuery(kExpenseSums);
+    RvDataSetConnection monthConnection;
+    monthConnection.setObjectName(QStringLiteral("RvDataSetConnection5"));
+    monthConnection.setDataSet(months.get());
+    RvDataSetConnection sumConnection;
+    sumConnection.setObjectName(QStringLiteral("RvDataSetConnection6"));
+    sumConnection.setDataSet(sums.get());
+    RvProject project;
+    project.addConnection(&monthConnection);
+    project.addConnection(&sumConnection);
+    project.setProjectFile(work_->path() + QStringLiteral("/EKSODA2.RAV"));
+    const QString text = render(project);
+    QVERIFY(InOrder(text, {QStringLiteral("Έξοδα - Κατά μήνα"), QStringLiteral("Μήνας"),
+                           QStringLiteral("Ολικά ποσά"), QStringLiteral("Αξία + Φ.Π.Α (EUR):"),
+                           QStringLiteral("Σελίδα 1 από 1")}));
+    QVERIFY(!text.contains(QStringLiteral("ανά μήνα")));
+}
+
+void TestReports::previewOpensWhenNoPdfIsAsked() {
+    qunsetenv(kPdfVariable);
+    addNote(QStringLiteral("Τίτλος"), QStringLiteral("Κείμενο"));
+    auto notes = openQuery(QStringLiteral("SELECT TITLOS, PERIGRAFH FROM NOTES"));
+    RvDataSetConnection connection;
+    connection.setObjectName(QStringLiteral("RvDataSetConnection2"));
+    connection.setDataSet(notes.get());
+    RvProject project;
+    project.addConnection(&connection);
+    project.setProjectFile(work_->path() + QStringLiteral("/NOTES.RAV"));
+    QString seenTitle;
+    bool wasPreview = false;
+    testsupport::AnswerNextModal([&](QWidget* modal) {
+        wasPreview = qobject_cast<QPrintPreviewDialog*>(modal) != nullptr;
+        seenTitle = modal->windowTitle();
+        modal->close();
+    });
+    project.Execute();
+    QVERIFY2(wasPreview, "no print preview came up");
+    QCOMPARE(seenTitle, QStringLiteral("Σημειωματάριο"));
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+    QVERIFY(!QFile::exists(pdf_));
+}
+
+QTEST_MAIN(TestReports)
+#include "tst_reports.moc"
