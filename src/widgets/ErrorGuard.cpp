@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "reports/ReportError.h"
 #include "store/DatabaseError.h"
 #include "widgets/Messages.h"
 
@@ -11,6 +12,8 @@ void RunReportingErrors(QWidget* parent, const std::function<void()>& action) {
     try {
         action();
     } catch (const store::DatabaseError& error) {
+        ShowStandardError(parent, error.message());
+    } catch (const reports::ReportError& error) {
         ShowStandardError(parent, error.message());
     } catch (const std::exception& error) {
         ShowStandardError(parent, QString::fromLocal8Bit(error.what()));

@@ -6,6 +6,7 @@
 #include <QRegularExpressionValidator>
 
 #include "store/DatabaseError.h"
+#include "store/SqlFunctions.h"
 
 namespace widgets {
 namespace {
@@ -13,15 +14,6 @@ namespace {
 using Kind = store::FieldInfo::Kind;
 
 const QString kDateFormat = QStringLiteral("d/M/yyyy");
-
-QString CentsText(qint64 cents) {
-    const qint64 whole = cents < 0 ? -cents : cents;
-    return QStringLiteral("%1%2%3%4")
-        .arg(cents < 0 ? QStringLiteral("-") : QString())
-        .arg(whole / 100)
-        .arg(QLocale().decimalPoint())
-        .arg(whole % 100, 2, 10, QLatin1Char('0'));
-}
 
 QVariant ParseDate(const QString& text) {
     const QDate date = QDate::fromString(text, kDateFormat);
@@ -82,7 +74,7 @@ QString FieldDisplayText(const store::FieldInfo& field, const QVariant& value) {
             return date.isValid() ? date.toString(kDateFormat) : value.toString();
         }
         case Kind::Cents:
-            return CentsText(value.toLongLong());
+            return store::CentsText(value.toLongLong());
         case Kind::Real:
             return QLocale().toString(value.toDouble(), 'g', 15);
         default:
