@@ -163,9 +163,16 @@ QPushButton* TestExpensesSearch::button(QDialog& window, const char* name) {
     return window.findChild<QPushButton*>(QLatin1String(name));
 }
 
+// KAVELO_TEST_REPORTS may name a folder that keeps every printed PDF, for a
+// person to look at.
 QString TestExpensesSearch::printed(QDialog& window) {
     QFile::remove(pdf_);
     button(window, "Button3")->click();
+    const QString keep = qEnvironmentVariable("KAVELO_TEST_REPORTS");
+    if (!keep.isEmpty()) {
+        QFile::copy(pdf_, keep + QLatin1Char('/') + QLatin1String(QTest::currentTestFunction()) +
+                              QStringLiteral(".pdf"));
+    }
     return PdfText(pdf_);
 }
 

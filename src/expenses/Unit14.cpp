@@ -21,12 +21,14 @@ const ExpensesReport kReport{"RvProject3", "RvDataSetConnection3", "RvDataSetCon
 TForm14::TForm14(QWidget* parent)
     : ExpensesRangeWindow(kReport, kRowsSql, parent), ui(std::make_unique<Ui::TForm14>()) {
     ui->setupUi(this);
+    // The amount titles are wider in the Greek face than in Tahoma: their
+    // columns grow to show them whole, at the description's expense.
     PrepareForm({
-        {"PERIGRAFH", "Περιγραφή", 421, Qt::AlignLeft},
+        {"PERIGRAFH", "Περιγραφή", 383, Qt::AlignLeft},
         {"HMEROMHNIA", "Ημερομηνία", 99, Qt::AlignHCenter},
         {"AKSIA", "Αξία (EUR)", 86, Qt::AlignRight},
-        {"VAT", "Φ.Π.Α (EUR)", 74, Qt::AlignRight},
-        {"SYNOLO", "Αξία + Φ.Π.Α (EUR)", 110, Qt::AlignRight},
+        {"VAT", "Φ.Π.Α (EUR)", 90, Qt::AlignRight},
+        {"SYNOLO", "Αξία + Φ.Π.Α (EUR)", 132, Qt::AlignRight},
     });
 }
 
