@@ -1,7 +1,9 @@
 // The expenses search and the expenses by month over a large register: one
 // million expenses over twenty years, once written roughly in date order (as
-// a user enters them) and once in random date order. Each measure is one
-// press of Find in the real window, both result sets filled and shown.
+// a user enters them) and once in random date order, each with the index the
+// empty database ships with and with only the date indexed (as in files
+// written before the index covered the searches). Each measure is one press
+// of Find in the real window, both result sets filled and shown.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -27,11 +29,12 @@ constexpr int kExpenses = 1000000;
 constexpr int kDays = 7305;  // 2001-01-01 .. 2020-12-31
 
 enum class Order { Entry, Random };
+enum class Index { Shipped, DateOnly };
 
 // Writes the expenses with one statement: the day grows with the row number,
 // give or take a day, so that the file holds them roughly in entry order, or
 // shuffled. About one expense in fifty has no VAT.
-void WriteExpenses(const QString& folder, Order order) {
+void WriteExpenses(const QString& folder, Order order, Index index) {
     QDir().mkpath(folder);
     const QString path = folder + QStringLiteral("/data.mdb");
     QFile::copy(QStringLiteral(ORGANIZER_EMPTY_DB), path);
@@ -52,22 +55,29 @@ void WriteExpenses(const QString& folder, Order order) {
             "END, 'Έξοδο αριθμός ' || i FROM n %1")
             .arg(order == Order::Random ? QStringLiteral("ORDER BY random()") : QString()),
         {kExpenses, kDays, kDays, kExpenses});
+    if (index == Index::DateOnly) {
+        store::Execute(connection, QStringLiteral("DROP INDEX EKSODA_HMEROMHNIA"));
+        store::Execute(connection, QStringLiteral("DROP INDEX EKSODA_HMEROMHNIA_AMOUNTS"));
+        store::Execute(connection,
+                       QStringLiteral("CREATE INDEX EKSODA_HMEROMHNIA ON EKSODA (HMEROMHNIA)"));
+    }
     store::Execute(connection, QStringLiteral("PRAGMA cache_size = -2000"));
 }
 
 // The files are written once and kept beside the program for later runs.
-QString ExpensesFolder(Order order) {
+QString ExpensesFolder(Order order, Index index) {
     const QString folder = QCoreApplication::applicationDirPath() +
-                           (order == Order::Entry ? QStringLiteral("/bench-expenses-entry")
-                                                  : QStringLiteral("/bench-expenses-random"));
+                           QStringLiteral("/bench-expenses-%1-%2")
+                               .arg(order == Order::Entry ? "entry" : "random",
+                                    index == Index::Shipped ? "shipped-index" : "date-index");
     if (!QFile::exists(folder + QStringLiteral("/data.mdb"))) {
-        WriteExpenses(folder, order);
+        WriteExpenses(folder, order, index);
     }
     return folder;
 }
 
-void UseFolder(Order order) {
-    app().AppDirectory = ExpensesFolder(order);
+void UseFolder(const benchmark::State& state) {
+    app().AppDirectory = ExpensesFolder(Order(state.range(0)), Index(state.range(1)));
     app().AppConnectionString = store::BuildConnectionString(app().AppDirectory);
 }
 
@@ -90,25 +100,23 @@ void PressFind(benchmark::State& state, QDialog& window, const QString& from, co
 }
 
 void BM_SearchOneMonth(benchmark::State& state) {
-    UseFolder(Order(state.range(0)));
+    UseFolder(state);
     TForm14 window;
     PressFind(state, window, QStringLiteral("1/6/2010"), QStringLiteral("30/6/2010"));
 }
 BENCHMARK(BM_SearchOneMonth)
-    ->ArgName("random_order")
-    ->Arg(0)
-    ->Arg(1)
+    ->ArgNames({"random_order", "date_index_only"})
+    ->ArgsProduct({{0, 1}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 
 void BM_SumTwentyYearsByMonth(benchmark::State& state) {
-    UseFolder(Order(state.range(0)));
+    UseFolder(state);
     TForm15 window;
     PressFind(state, window, QStringLiteral("2001"), QStringLiteral("2020"));
 }
 BENCHMARK(BM_SumTwentyYearsByMonth)
-    ->ArgName("random_order")
-    ->Arg(0)
-    ->Arg(1)
+    ->ArgNames({"random_order", "date_index_only"})
+    ->ArgsProduct({{0, 1}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

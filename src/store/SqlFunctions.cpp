@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <QLocale>
+#include <iterator>
 
 namespace store {
 namespace {
@@ -30,12 +31,22 @@ void CentsTextFunction(sqlite3_context* context, int, sqlite3_value** arguments)
 
 QString CentsText(qint64 cents) {
     // Negated as unsigned, so that the most negative amount has a magnitude.
-    const quint64 magnitude = cents < 0 ? 0 - quint64(cents) : quint64(cents);
-    return QStringLiteral("%1%2%3%4")
-        .arg(cents < 0 ? QStringLiteral("-") : QString())
-        .arg(magnitude / 100)
-        .arg(QLocale().decimalPoint())
-        .arg(magnitude % 100, 2, 10, QLatin1Char('0'));
+    quint64 magnitude = cents < 0 ? 0 - quint64(cents) : quint64(cents);
+    // Written backwards into a buffer: this runs for every amount a search
+    // shows, and QString::arg would cost more than the rest of the row.
+    char16_t digits[24];
+    char16_t* start = std::end(digits);
+    for (int place = 0; place < 3 || magnitude != 0; ++place) {
+        if (place == 2) {
+            *--start = QLocale().decimalPoint().front().unicode();
+        }
+        *--start = char16_t(u'0' + magnitude % 10);
+        magnitude /= 10;
+    }
+    if (cents < 0) {
+        *--start = u'-';
+    }
+    return QString::fromUtf16(start, std::end(digits) - start);
 }
 
 void RegisterSqlFunctions(sqlite3* db) {
