@@ -185,8 +185,10 @@ void ExpensesRangeWindow::PrintSavedCriteria() {
 }
 
 void ExpensesRangeWindow::FitSumsToText() {
+    // Only the width follows the text: the height stays that of the label
+    // beside it, so that both share one line.
     for (widgets::DBText* sum : findChildren<widgets::DBText*>()) {
-        sum->adjustSize();
+        sum->resize(sum->sizeHint().width(), sum->height());
     }
 }
 
