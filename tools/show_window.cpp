@@ -1,9 +1,13 @@
 // Shows one window of the program by its class name, for a person to look at
 // (screenshots under Xvfb).
 //   build/tools/show-window TForm65
+// The expenses windows take two criteria and show the window after a search:
+//   build/tools/show-window TForm14 1/3/2007 31/3/2007
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QLocale>
+#include <QPushButton>
 #include <QWidget>
 #include <cstdio>
 #include <functional>
@@ -53,6 +57,8 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("TForm10"), [] { return new TForm10; }},
         {QStringLiteral("TForm13"), [] { return new TForm13; }},
         {QStringLiteral("TForm100"), [] { return new TForm100; }},
+        {QStringLiteral("TForm14"), [] { return new TForm14; }},
+        {QStringLiteral("TForm15"), [] { return new TForm15; }},
         {QStringLiteral("TForm165"), [] { return new TForm165; }},
         {QStringLiteral("TForm17"), [] { return new TForm17; }},
         {QStringLiteral("TForm27"), [] { return new TForm27; }},
@@ -67,16 +73,24 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("TForm62"), [] { return new TForm62; }},
         {QStringLiteral("TForm65"), [] { return new TForm65; }},
     };
-    const auto found = argc == 2 ? windows.find(QString::fromLocal8Bit(argv[1])) : windows.end();
+    const auto found =
+        argc == 2 || argc == 4 ? windows.find(QString::fromLocal8Bit(argv[1])) : windows.end();
     if (found == windows.end()) {
         std::fprintf(stderr,
                      "usage: show-window "
-                     "TForm1|TForm2|TForm5|TForm10|TForm13|TForm100|TForm165|TForm17|TForm27|"
-                     "TForm35|TForm62|TForm65\n");
+                     "TForm1|TForm2|TForm5|TForm10|TForm13|TForm14|TForm15|TForm100|TForm165|"
+                     "TForm17|TForm27|TForm35|TForm62|TForm65 [from to]\n");
         return 2;
     }
     const std::unique_ptr<QWidget> window(found->second());
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     window->show();
+    if (argc == 4) {
+        window->findChild<QLineEdit*>(QStringLiteral("Edit1"))
+            ->setText(QString::fromLocal8Bit(argv[2]));
+        window->findChild<QLineEdit*>(QStringLiteral("Edit2"))
+            ->setText(QString::fromLocal8Bit(argv[3]));
+        window->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+    }
     return QApplication::exec();
 }

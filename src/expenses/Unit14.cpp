@@ -1,9 +1,50 @@
 #include "expenses/Unit14.h"
 
-#include "widgets/WindowStyle.h"
+#include "calendar/DateLiteral.h"
+#include "ui_Unit14.h"
 
-TForm14::TForm14(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("TForm14"));
-    setWindowTitle(QStringLiteral("Έξοδα - Αναλυτική έρευνα"));
-    widgets::ApplyWindowConventions(this, QSize(873, 536));
+namespace {
+
+// Qualified, the ordering is by the stored ISO date, not by the day-first
+// text that the column of the same name shows.
+const QString kRowsSql = QStringLiteral(
+    "SELECT strftime('%d/%m/%Y', EKSODA.HMEROMHNIA) AS HMEROMHNIA, "
+    "CENTS_TEXT(EKSODA.POSO) AS AKSIA, CENTS_TEXT(EKSODA.VAT) AS VAT, "
+    "CENTS_TEXT(EKSODA.POSO + EKSODA.VAT) AS SYNOLO, EKSODA.PERIGRAFH FROM EKSODA "
+    "WHERE EKSODA.HMEROMHNIA BETWEEN ? AND ? ORDER BY EKSODA.HMEROMHNIA ASC");
+
+const ExpensesReport kReport{"RvProject3", "RvDataSetConnection3", "RvDataSetConnection4",
+                             "EKSODA1.RAV"};
+
+}  // namespace
+
+TForm14::TForm14(QWidget* parent)
+    : ExpensesRangeWindow(kReport, kRowsSql, parent), ui(std::make_unique<Ui::TForm14>()) {
+    ui->setupUi(this);
+    // The amount titles are wider in the Greek face than in Tahoma: their
+    // columns grow to show them whole, at the description's expense.
+    PrepareForm({
+        {"PERIGRAFH", "Περιγραφή", 383, Qt::AlignLeft},
+        {"HMEROMHNIA", "Ημερομηνία", 99, Qt::AlignHCenter},
+        {"AKSIA", "Αξία (EUR)", 86, Qt::AlignRight},
+        {"VAT", "Φ.Π.Α (EUR)", 90, Qt::AlignRight},
+        {"SYNOLO", "Αξία + Φ.Π.Α (EUR)", 132, Qt::AlignRight},
+    });
+}
+
+TForm14::~TForm14() = default;
+
+void TForm14::SaveCriteria(const QString& fromText, const QString& toText) {
+    FromDateLiteral = fromText;
+    ToDateLiteral = toText;
+    ToSqlDateLiteral(FromDateLiteral);
+    ToSqlDateLiteral(ToDateLiteral);
+}
+
+bool TForm14::SavedCriteriaValid() const {
+    return FromDateLiteral != kDateLiteralError && ToDateLiteral != kDateLiteralError;
+}
+
+QVariantList TForm14::RangeParameters() const {
+    return {IsoDateParameter(FromDateLiteral), IsoDateParameter(ToDateLiteral)};
 }

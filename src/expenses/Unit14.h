@@ -1,13 +1,32 @@
 #pragma once
 
-#include <QDialog>
+#include <memory>
 
-// Expenses search over a date range. One instance lives for the whole run,
-// created right after the main window and hidden until the expenses menu
-// shows it modally. For now it is the bare window frame.
-class TForm14 : public QDialog {
+#include "expenses/ExpensesRangeWindow.h"
+
+namespace Ui {
+class TForm14;
+}
+
+// Expenses search over a date range: one line per expense of the range,
+// both ends included, the range's sums, and their printing through
+// EKSODA1.RAV. One instance lives for the whole run, created right after the
+// main window and shown modally by the expenses menu.
+class TForm14 : public ExpensesRangeWindow {
     Q_OBJECT
 
 public:
     explicit TForm14(QWidget* parent = nullptr);
+    ~TForm14() override;
+
+protected:
+    void SaveCriteria(const QString& fromText, const QString& toText) override;
+    bool SavedCriteriaValid() const override;
+    QVariantList RangeParameters() const override;
+
+private:
+    std::unique_ptr<Ui::TForm14> ui;
+    // The SQL date literals of the last Find, or "ERROR"; printing uses them.
+    QString FromDateLiteral;
+    QString ToDateLiteral;
 };

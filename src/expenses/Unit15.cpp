@@ -1,9 +1,75 @@
 #include "expenses/Unit15.h"
 
-#include "widgets/WindowStyle.h"
+#include "store/DatabaseError.h"
+#include "ui_Unit15.h"
 
-TForm15::TForm15(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("TForm15"));
-    setWindowTitle(QStringLiteral("Έξοδα - Κατά μήνα"));
-    widgets::ApplyWindowConventions(this, QSize(520, 551));
+namespace {
+
+// Summed per day first: the days come in the order of the date index, so
+// only the few day lines, not every expense, are sorted into months.
+const QString kMonthsSql = QStringLiteral(
+    "SELECT CAST(substr(DAY, 6, 2) AS INTEGER) AS [MONTH], "
+    "CAST(substr(DAY, 1, 4) AS INTEGER) AS [YEAR], CENTS_TEXT(SUM(DAY_POSO)) AS AKSIA, "
+    "CENTS_TEXT(SUM(DAY_VAT)) AS VAT, CENTS_TEXT(SUM(DAY_SYNOLO)) AS SYNOLO FROM "
+    "(SELECT EKSODA.HMEROMHNIA AS DAY, SUM(EKSODA.POSO) AS DAY_POSO, "
+    "SUM(EKSODA.VAT) AS DAY_VAT, SUM(EKSODA.POSO + EKSODA.VAT) AS DAY_SYNOLO FROM EKSODA "
+    "WHERE EKSODA.HMEROMHNIA BETWEEN ? AND ? GROUP BY EKSODA.HMEROMHNIA) "
+    "GROUP BY substr(DAY, 1, 7) ORDER BY substr(DAY, 1, 7)");
+
+const ExpensesReport kReport{"RvProject4", "RvDataSetConnection5", "RvDataSetConnection6",
+                             "EKSODA2.RAV"};
+
+// Dates are stored with four-digit years, so no later year can be written.
+constexpr int kMaxYearDigits = 4;
+
+// A year is a whole number of decimal digits, leading zeros allowed ("07"
+// is the year 7). Anything else, or a year that a stored date cannot carry,
+// gives no range.
+int YearOf(const QString& text) {
+    const bool digitsOnly = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+    qsizetype firstSignificant = 0;
+    while (firstSignificant < text.size() - 1 && text.at(firstSignificant) == QLatin1Char('0')) {
+        ++firstSignificant;
+    }
+    if (!digitsOnly || text.size() - firstSignificant > kMaxYearDigits) {
+        throw store::DatabaseError(QStringLiteral("'%1' is not a year.").arg(text));
+    }
+    return text.mid(firstSignificant).toInt();
+}
+
+QString IsoDay(int year, const char* monthAndDay) {
+    return QStringLiteral("%1-%2")
+        .arg(year, kMaxYearDigits, 10, QLatin1Char('0'))
+        .arg(QLatin1String(monthAndDay));
+}
+
+}  // namespace
+
+TForm15::TForm15(QWidget* parent)
+    : ExpensesRangeWindow(kReport, kMonthsSql, parent), ui(std::make_unique<Ui::TForm15>()) {
+    ui->setupUi(this);
+    // The last title is wider in the Greek face than in Tahoma: its column
+    // grows to show it whole, at the expense of the month and the year.
+    PrepareForm({
+        {"MONTH", "Μήνας", 58, Qt::AlignHCenter},
+        {"YEAR", "Έτος", 62, Qt::AlignHCenter},
+        {"AKSIA", "Αξία (EUR)", 103, Qt::AlignRight},
+        {"VAT", "Φ.Π.Α (EUR)", 90, Qt::AlignRight},
+        {"SYNOLO", "Αξία +Φ.Π.Α (EUR)", 130, Qt::AlignRight},
+    });
+}
+
+TForm15::~TForm15() = default;
+
+void TForm15::SaveCriteria(const QString& fromText, const QString& toText) {
+    FromYearText = fromText;
+    ToYearText = toText;
+}
+
+// A range of years is asked as the range of their days, so that the index on
+// the date serves it.
+QVariantList TForm15::RangeParameters() const {
+    return {IsoDay(YearOf(FromYearText), "01-01"), IsoDay(YearOf(ToYearText), "12-31")};
 }

@@ -10,6 +10,7 @@
 #include "store/ConnectionString.h"
 #include "store/DataSet.h"
 #include "store/DatabaseError.h"
+#include "store/SqlFunctions.h"
 #include "store/Statement.h"
 
 namespace store {
@@ -92,6 +93,7 @@ sqlite3* OpenKeyed(const QString& path, const QString& password) {
     }
     sqlite3_exec(db, kSafetySettings, nullptr, nullptr, nullptr);
     sqlite3_busy_timeout(db, kBusyWaitMs);
+    RegisterSqlFunctions(db);
     return db;
 }
 

@@ -59,7 +59,13 @@ QStringList SchemaStatements() {
         QStringLiteral("CREATE TABLE EKSODA (HMEROMHNIA DATE, POSO CENTS INTEGER, "
                        "VAT CENTS INTEGER, PERIGRAFH %1)")
             .arg(text),
-        QStringLiteral("CREATE INDEX EKSODA_HMEROMHNIA ON EKSODA (HMEROMHNIA)"),
+        // The expense searches read a range of dates from an index alone, in
+        // date order, however the rows lie in the table: the rows with their
+        // descriptions from the first, the sums from the narrower second.
+        // Files with only a date index still work, more slowly.
+        QStringLiteral("CREATE INDEX EKSODA_HMEROMHNIA ON EKSODA "
+                       "(HMEROMHNIA, POSO, VAT, PERIGRAFH)"),
+        QStringLiteral("CREATE INDEX EKSODA_HMEROMHNIA_AMOUNTS ON EKSODA (HMEROMHNIA, POSO, VAT)"),
         QStringLiteral("CREATE TABLE ADMINISTRATOR_ACCOUNT (PASSWORD %1)").arg(text),
     };
 }

@@ -254,4 +254,11 @@ void DBGrid::applyFonts() {
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 5);
 }
 
+void AddGridColumns(DBGrid* grid, std::initializer_list<GridColumn> columns) {
+    for (const GridColumn& column : columns) {
+        grid->addColumn(QLatin1String(column.field), QString::fromUtf8(column.title), column.width,
+                        column.alignment);
+    }
+}
+
 }  // namespace widgets

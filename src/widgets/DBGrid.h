@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QTableView>
+#include <initializer_list>
 
 #include "widgets/DataSetModel.h"
 #include "widgets/DataSource.h"
@@ -47,5 +48,14 @@ private:
     QMetaObject::Connection changed_;
     DataSetModel* model_;
 };
+
+struct GridColumn {
+    const char* field;
+    const char* title;  // UTF-8
+    int width;          // 0 or less: the grid's default width
+    Qt::Alignment alignment;
+};
+
+void AddGridColumns(DBGrid* grid, std::initializer_list<GridColumn> columns);
 
 }  // namespace widgets

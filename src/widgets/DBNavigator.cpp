@@ -199,4 +199,23 @@ void DBNavigator::updateButtons() {
     buttons_[NavigatorButton::Post]->setEnabled(editing);
 }
 
+void SetTabChain(const QList<QWidget*>& chain) {
+    QList<QWidget*> stops;
+    for (QWidget* widget : chain) {
+        if (auto* navigator = qobject_cast<DBNavigator*>(widget)) {
+            for (QAbstractButton* button : navigator->buttonsInOrder()) {
+                stops.append(button);
+            }
+        } else {
+            stops.append(widget);
+        }
+    }
+    for (int i = 1; i < stops.size(); ++i) {
+        QWidget::setTabOrder(stops.at(i - 1), stops.at(i));
+    }
+    if (!stops.isEmpty()) {
+        stops.first()->setFocus();
+    }
+}
+
 }  // namespace widgets

@@ -50,4 +50,8 @@ private:
     QMap<NavigatorButton, QToolButton*> buttons_;
 };
 
+// Sets the Tab order of a window's controls in the order given, a navigator
+// standing for its shown buttons, and gives the first one the focus.
+void SetTabChain(const QList<QWidget*>& chain);
+
 }  // namespace widgets

@@ -8,6 +8,7 @@
 
 #include "core/ProgramLocale.h"
 #include "store/DatabaseError.h"
+#include "store/SqlFunctions.h"
 
 namespace widgets {
 namespace {
@@ -19,16 +20,6 @@ const QString kDateFormat = QStringLiteral("dd/MM/yyyy");
 
 QString DecimalComma() {
     return ProgramLocale().decimalPoint();
-}
-
-QString CentsText(qint64 cents) {
-    // The magnitude as unsigned: the most negative qint64 has no positive twin.
-    const quint64 whole = cents < 0 ? 0 - quint64(cents) : quint64(cents);
-    return QStringLiteral("%1%2%3%4")
-        .arg(cents < 0 ? QStringLiteral("-") : QString())
-        .arg(whole / 100)
-        .arg(DecimalComma())
-        .arg(whole % 100, 2, 10, QLatin1Char('0'));
 }
 
 QVariant ParseDate(const QString& text) {
@@ -109,7 +100,7 @@ QString FieldDisplayText(const store::FieldInfo& field, const QVariant& value) {
             return date.isValid() ? date.toString(kDateFormat) : value.toString();
         }
         case Kind::Cents:
-            return CentsText(value.toLongLong());
+            return store::CentsText(value.toLongLong());
         case Kind::Real:
             return QLocale().toString(value.toDouble(), 'g', 15);
         default:

@@ -1,7 +1,5 @@
 #include "widgets/RecordWindow.h"
 
-#include <QAbstractButton>
-
 #include "core/AppGlobals.h"
 #include "store/DatabaseError.h"
 #include "widgets/DBEdit.h"
@@ -51,29 +49,11 @@ void RecordWindow::BindControls() {
 }
 
 void RecordWindow::AddGridColumns(DBGrid* grid, std::initializer_list<GridColumn> columns) {
-    for (const GridColumn& column : columns) {
-        grid->addColumn(QLatin1String(column.field), QString::fromUtf8(column.title), column.width,
-                        column.alignment);
-    }
+    widgets::AddGridColumns(grid, columns);
 }
 
 void RecordWindow::SetTabChain(const QList<QWidget*>& chain) {
-    QList<QWidget*> stops;
-    for (QWidget* widget : chain) {
-        if (auto* navigator = qobject_cast<DBNavigator*>(widget)) {
-            for (QAbstractButton* button : navigator->buttonsInOrder()) {
-                stops.append(button);
-            }
-        } else {
-            stops.append(widget);
-        }
-    }
-    for (int i = 1; i < stops.size(); ++i) {
-        setTabOrder(stops.at(i - 1), stops.at(i));
-    }
-    if (!stops.isEmpty()) {
-        stops.first()->setFocus();
-    }
+    widgets::SetTabChain(chain);
 }
 
 bool RecordWindow::OpenTable() {

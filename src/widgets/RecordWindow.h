@@ -6,18 +6,11 @@
 
 #include "store/Connection.h"
 #include "store/DataSet.h"
+#include "widgets/DBGrid.h"
 
 namespace widgets {
 
 class DataSource;
-class DBGrid;
-
-struct GridColumn {
-    const char* field;
-    const char* title;  // UTF-8
-    int width;          // 0 or less: the grid's default width
-    Qt::Alignment alignment;
-};
 
 // A window over the rows of one table: its own connection, the table (a
 // static cursor over all rows), and a data source that binds the form's
