@@ -64,7 +64,6 @@ ExpensesRangeWindow::ExpensesRangeWindow(const ExpensesReport& report, const QSt
     for (store::Query* query : {&ADOQuery1, &ADOQuery2, &ADOQuery3, &ADOQuery4}) {
         query->setObjectName(QStringLiteral("ADOQuery%1").arg(number++));
         query->setConnection(&ADOConnection1);
-        query->setReadOnly(true);
     }
     DataSource1->setObjectName(QStringLiteral("DataSource1"));
     DataSource1->setDataSet(&ADOQuery1);
