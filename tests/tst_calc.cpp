@@ -9,8 +9,8 @@
 #include <QTest>
 
 #include "TestSupport.h"
-#include "core/AppGlobals.h"
 #include "calc/Unit65.h"
+#include "core/AppGlobals.h"
 
 namespace {
 

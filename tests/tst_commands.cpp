@@ -16,9 +16,9 @@
 #include <memory>
 
 #include "TestSupport.h"
-#include "core/AppGlobals.h"
 #include "app/DesktopServices.h"
 #include "app/Unit1.h"
+#include "core/AppGlobals.h"
 #include "sticky/Unit35.h"
 #include "widgets/Messages.h"
 

@@ -8,8 +8,8 @@
 #include <QToolButton>
 
 #include "TestSupport.h"
-#include "core/AppGlobals.h"
 #include "contacts/Unit10.h"
+#include "core/AppGlobals.h"
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "store/DataSet.h"

@@ -310,7 +310,8 @@ void TestDataSet::failedReadBackStoresNothing() {
     QCOMPARE(NamesInDatabase(database_->connection), QStringList{"Α"});
     table_->post();
     QCOMPARE(table_->state(), State::Browse);
-    QCOMPARE(NamesInDatabase(database_->connection), newRow ? QStringList({"Α", "Β"}) : QStringList{"Β"});
+    QCOMPARE(NamesInDatabase(database_->connection),
+             newRow ? QStringList({"Α", "Β"}) : QStringList{"Β"});
 }
 
 void TestDataSet::deleteOfTheLastRowMovesToThePreviousOne() {
@@ -377,7 +378,8 @@ void TestDataSet::descendingSortAndSortErrors() {
 }
 
 void TestDataSet::queryWritesTheTableItNames() {
-    store::Execute(database_->connection, QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES(?)"),
+    store::Execute(database_->connection,
+                   QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES(?)"),
                    {QStringLiteral("2008-03-05")});
     store::Query day;
     day.setConnection(&database_->connection);

@@ -140,23 +140,24 @@ void TestMessages::realBoxes() {
             ? QStringLiteral("Delete record?")
             : QStringLiteral("Πρώτη γραμμή.\nΔεύτερη <b>γραμμή</b>.\n\nΤέλος");
     SeenBox seen;
-    const auto expected = testsupport::AnswerNextBox(caption, shownText, [&seen, how](QMessageBox* shownBox) {
-        seen.icon = shownBox->icon();
-        seen.format = shownBox->textFormat();
-        const QList<QAbstractButton*> shown = shownBox->buttons();
-        for (QAbstractButton* button : shown) {
-            seen.buttons.append(button->text());
-        }
-        seen.defaultButton = TextOf(shownBox->defaultButton());
-        seen.escapeButton = TextOf(shownBox->escapeButton());
-        if (how == QLatin1String("Enter")) {
-            QTest::keyClick(shownBox, Qt::Key_Return);
-        } else if (how == QLatin1String("Escape")) {
-            QTest::keyClick(shownBox, Qt::Key_Escape);
-        } else {
-            shownBox->close();
-        }
-    });
+    const auto expected =
+        testsupport::AnswerNextBox(caption, shownText, [&seen, how](QMessageBox* shownBox) {
+            seen.icon = shownBox->icon();
+            seen.format = shownBox->textFormat();
+            const QList<QAbstractButton*> shown = shownBox->buttons();
+            for (QAbstractButton* button : shown) {
+                seen.buttons.append(button->text());
+            }
+            seen.defaultButton = TextOf(shownBox->defaultButton());
+            seen.escapeButton = TextOf(shownBox->escapeButton());
+            if (how == QLatin1String("Enter")) {
+                QTest::keyClick(shownBox, Qt::Key_Return);
+            } else if (how == QLatin1String("Escape")) {
+                QTest::keyClick(shownBox, Qt::Key_Escape);
+            } else {
+                shownBox->close();
+            }
+        });
 
     const Answer given = Show(helper, text);
 
