@@ -31,6 +31,8 @@
 #include "expenses/Unit14.h"
 #include "expenses/Unit15.h"
 #include "expenses/Unit5.h"
+#include "notebook/Unit6.h"
+#include "notebook/Unit7.h"
 #include "sticky/Unit35.h"
 #include "store/ConnectionString.h"
 #include "widgets/WindowStyle.h"
@@ -70,6 +72,8 @@ int main(int argc, char* argv[]) {
              RegisterLongLivedWindows({nullptr, search.get(), byMonth.get()});
              return new TForm5;
          }},
+        {QStringLiteral("TForm6"), [] { return new TForm6; }},
+        {QStringLiteral("TForm7"), [] { return new TForm7; }},
         {QStringLiteral("TForm62"), [] { return new TForm62; }},
         {QStringLiteral("TForm65"), [] { return new TForm65; }},
     };
@@ -78,8 +82,8 @@ int main(int argc, char* argv[]) {
     if (found == windows.end()) {
         std::fprintf(stderr,
                      "usage: show-window "
-                     "TForm1|TForm2|TForm5|TForm10|TForm13|TForm14|TForm15|TForm100|TForm165|"
-                     "TForm17|TForm27|TForm35|TForm62|TForm65 [from to]\n");
+                     "TForm1|TForm2|TForm5|TForm6|TForm7|TForm10|TForm13|TForm14|TForm15|TForm100|"
+                     "TForm165|TForm17|TForm27|TForm35|TForm62|TForm65 [from to]\n");
         return 2;
     }
     const std::unique_ptr<QWidget> window(found->second());

@@ -15,7 +15,7 @@ TForm6::TForm6(QWidget* parent)
     widgets::UseAsExitButton(this, ui->Button1);
     ui->Button2->setAutoDefault(false);
     BindControls();
-    AddGridColumns(ui->DBGrid1, {{"TITLOS", "Τίτλος", 300, Qt::AlignLeft}});
+    AddGridColumns(ui->DBGrid1, {{"TITLOS", "Τίτλος", 333, Qt::AlignLeft}});
     SetTabChain({ui->DBEdit1, ui->DBMemo1, ui->Button2, ui->DBNavigator1, ui->Button1});
     connect(ui->DBNavigator1, &widgets::DBNavigator::buttonClicked, this,
             &TForm6::DBNavigator1Click);

@@ -35,6 +35,11 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm
     widgets::UseAsExitButton(this, ui->Button3);
     ui->Button1->setAutoDefault(false);
     ui->Button2->setAutoDefault(false);
+    // The face that stands in for Tahoma is wider; its condensed cut keeps
+    // the longest caption inside the documented button width.
+    QFont condensed = ui->Button2->font();
+    condensed.setStretch(QFont::SemiCondensed);
+    ui->Button2->setFont(condensed);
     ADOQuery1.setObjectName(QStringLiteral("ADOQuery1"));
     ADOQuery1.setConnection(&ADOConnection1);
     RvDataSetConnection2.setObjectName(QStringLiteral("RvDataSetConnection2"));
