@@ -1,17 +1,13 @@
 #include "contacts/Unit10.h"
 
 #include "ui_Unit10.h"
-#include "widgets/WindowStyle.h"
 
 TForm10::TForm10(QWidget* parent)
     : widgets::RecordWindow(QStringLiteral("XRHSIMA_THLEFWNA"), QStringLiteral("ONOMATEPWNYMO ASC"),
                             parent),
       ui(std::make_unique<Ui::TForm10>()) {
     ui->setupUi(this);
-    widgets::ApplyWindowConventions(this, size());
-    widgets::ApplyControlRoles(this);
-    widgets::UseAsExitButton(this, ui->Button1);
-    BindControls();
+    PrepareForm(ui->Button1);
     AddGridColumns(ui->DBGrid1, {
                                     {"ONOMATEPWNYMO", "Ονοματεπώνυμο", 170, Qt::AlignLeft},
                                     {"DIEYTHYNSH", "Διεύθυνση", 190, Qt::AlignLeft},

@@ -3,16 +3,12 @@
 #include <QHeaderView>
 
 #include "ui_Unit13.h"
-#include "widgets/WindowStyle.h"
 
 TForm13::TForm13(QWidget* parent)
     : widgets::RecordWindow(QStringLiteral("EKSODA"), QStringLiteral("HMEROMHNIA DESC"), parent),
       ui(std::make_unique<Ui::TForm13>()) {
     ui->setupUi(this);
-    widgets::ApplyWindowConventions(this, size());
-    widgets::ApplyControlRoles(this);
-    widgets::UseAsExitButton(this, ui->Button1);
-    BindControls();
+    PrepareForm(ui->Button1);
     AddGridColumns(ui->DBGrid1, {
                                     {"PERIGRAFH", "Περιγραφή", 0, Qt::AlignLeft},
                                     {"HMEROMHNIA", "Ημερομηνία", 95, Qt::AlignHCenter},

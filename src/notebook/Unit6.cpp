@@ -1,21 +1,20 @@
 #include "notebook/Unit6.h"
 
+#include <QHeaderView>
+
 #include "app/Windows.h"
 #include "notebook/Unit7.h"
 #include "ui_Unit6.h"
 #include "widgets/ErrorGuard.h"
-#include "widgets/WindowStyle.h"
 
 TForm6::TForm6(QWidget* parent)
     : widgets::RecordWindow(QStringLiteral("NOTES"), QStringLiteral("TITLOS ASC"), parent),
       ui(std::make_unique<Ui::TForm6>()) {
     ui->setupUi(this);
-    widgets::ApplyWindowConventions(this, size());
-    widgets::ApplyControlRoles(this);
-    widgets::UseAsExitButton(this, ui->Button1);
+    PrepareForm(ui->Button1);
     ui->Button2->setAutoDefault(false);
-    BindControls();
-    AddGridColumns(ui->DBGrid1, {{"TITLOS", "Τίτλος", 333, Qt::AlignLeft}});
+    AddGridColumns(ui->DBGrid1, {{"TITLOS", "Τίτλος", 0, Qt::AlignLeft}});
+    ui->DBGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     SetTabChain({ui->DBEdit1, ui->DBMemo1, ui->Button2, ui->DBNavigator1, ui->Button1});
     connect(ui->DBNavigator1, &widgets::DBNavigator::buttonClicked, this,
             &TForm6::DBNavigator1Click);

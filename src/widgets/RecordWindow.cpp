@@ -9,6 +9,7 @@
 #include "widgets/DBText.h"
 #include "widgets/DataSource.h"
 #include "widgets/Messages.h"
+#include "widgets/WindowStyle.h"
 
 namespace widgets {
 namespace {
@@ -34,6 +35,13 @@ RecordWindow::RecordWindow(const QString& tableName, const QString& sortKey, QWi
 
 RecordWindow::~RecordWindow() {
     FormClose();
+}
+
+void RecordWindow::PrepareForm(QPushButton* exitButton) {
+    ApplyWindowConventions(this, size());
+    ApplyControlRoles(this);
+    UseAsExitButton(this, exitButton);
+    BindControls();
 }
 
 void RecordWindow::BindControls() {

@@ -4,6 +4,8 @@
 #include <QList>
 #include <initializer_list>
 
+class QPushButton;
+
 #include "store/Connection.h"
 #include "store/DataSet.h"
 #include "widgets/DBGrid.h"
@@ -18,7 +20,7 @@ class DataSource;
 // database when a row is posted; closing the window closes the connection
 // and so drops a row still being edited.
 //
-// A window derived from it lays out its .ui form, calls BindControls, then
+// A window derived from it lays out its .ui form, calls PrepareForm, then
 // OpenTable from its FormCreate. The opener creates it, runs it modally and
 // destroys it.
 class RecordWindow : public QDialog {
@@ -31,6 +33,9 @@ public:
     void done(int result) override;
 
 protected:
+    // Right after the derived window's setupUi: the window's frame and
+    // colours, the controls' roles, the exit button, the bindings.
+    void PrepareForm(QPushButton* exitButton);
     // Binds every data-aware control of the form to DataSource1; fields,
     // memos and hidden texts take their column from the dynamic property
     // "dataField" that the form gives them.
