@@ -26,6 +26,7 @@
 #include "app/Unit1.h"
 #include "app/Unit100.h"
 #include "app/Unit62.h"
+#include "app/Windows.h"
 #include "core/AppGlobals.h"
 #include "expenses/Unit14.h"
 #include "expenses/Unit15.h"
@@ -769,6 +770,10 @@ void TestStartup::programEntry() {
         QVERIFY(longLived[i]->isWindow());
         QVERIFY(!longLived[i]->isVisible());
     }
+    // The windows that show them reach these very instances.
+    QCOMPARE(static_cast<QWidget*>(&NotebookPrintingWindow()), longLived[0]);
+    QCOMPARE(static_cast<QWidget*>(&ExpensesSearchWindow()), longLived[1]);
+    QCOMPARE(static_cast<QWidget*>(&ExpensesByMonthWindow()), longLived[2]);
 }
 
 void TestStartup::runProgram_data() {
