@@ -8,6 +8,9 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
+#include <memory>
+#include <utility>
+#include <vector>
 
 #include "TestSupport.h"
 #include "reports/ReportError.h"
@@ -70,6 +73,24 @@ const QString kMonthRows = QStringLiteral(
     "FROM EKSODA GROUP BY YEAR, MONTH ORDER BY YEAR, MONTH");
 
 }  // namespace
+
+// A project over the layout at path whose connections, named as the layout
+// names them, offer the given sets.
+struct BoundProject {
+    BoundProject(const QString& path,
+                 std::initializer_list<std::pair<const char*, store::DataSet*>> sets) {
+        for (const auto& [name, set] : sets) {
+            auto connection = std::make_unique<RvDataSetConnection>();
+            connection->setObjectName(QLatin1String(name));
+            connection->setDataSet(set);
+            project.addConnection(connection.get());
+            connections.push_back(std::move(connection));
+        }
+        project.setProjectFile(path);
+    }
+    std::vector<std::unique_ptr<RvDataSetConnection>> connections;
+    RvProject project;
+};
 
 class TestReports : public QObject {
     Q_OBJECT
@@ -193,12 +214,8 @@ void TestReports::failuresNameTheFileAndLeaveNoPdf() {
     if (!queryOpen) {
         notes->close();
     }
-    RvDataSetConnection connection;
-    connection.setObjectName(QStringLiteral("RvDataSetConnection2"));
-    connection.setDataSet(notes.get());
-    RvProject project;
-    project.addConnection(&connection);
-    project.setProjectFile(projectFile);
+    BoundProject bound(projectFile, {{"RvDataSetConnection2", notes.get()}});
+    RvProject& project = bound.project;
     try {
         project.Execute();
         QFAIL("the report ran");
@@ -218,12 +235,9 @@ void TestReports::notesPrintInQueryOrderWithGreekIntact() {
     addNote(QStringLiteral("Άλφα ΆΈΉΊΌΎΏ ϊΐϋΰ"), QStringLiteral("Πρώτη γραμμή"));
     addNote(QStringLiteral("Γιατρός"), QStringLiteral("Τρίτη 10:30"));
     auto notes = openQuery(QStringLiteral("SELECT TITLOS, PERIGRAFH FROM NOTES ORDER BY ID DESC"));
-    RvDataSetConnection connection;
-    connection.setObjectName(QStringLiteral("RvDataSetConnection2"));
-    connection.setDataSet(notes.get());
-    RvProject project;
-    project.addConnection(&connection);
-    project.setProjectFile(work_->path() + QStringLiteral("/NOTES.RAV"));
+    BoundProject bound(work_->path() + QStringLiteral("/NOTES.RAV"),
+                       {{"RvDataSetConnection2", notes.get()}});
+    RvProject& project = bound.project;
     const QString text = render(project);
     QVERIFY(InOrder(text, {QStringLiteral("Γιατρός"), QStringLiteral("Τρίτη 10:30"),
                            QStringLiteral("Άλφα ΆΈΉΊΌΎΏ ϊΐϋΰ"), QStringLiteral("Πρώτη γραμμή"),
@@ -240,12 +254,9 @@ void TestReports::longNoteBreaksAcrossPagesUnderItsContinuedTitle() {
     }
     addNote(QStringLiteral("Μεγάλη"), lines.join(QLatin1Char('\n')));
     auto notes = openQuery(QStringLiteral("SELECT TITLOS, PERIGRAFH FROM NOTES"));
-    RvDataSetConnection connection;
-    connection.setObjectName(QStringLiteral("RvDataSetConnection2"));
-    connection.setDataSet(notes.get());
-    RvProject project;
-    project.addConnection(&connection);
-    project.setProjectFile(work_->path() + QStringLiteral("/NOTES.RAV"));
+    BoundProject bound(work_->path() + QStringLiteral("/NOTES.RAV"),
+                       {{"RvDataSetConnection2", notes.get()}});
+    RvProject& project = bound.project;
     const QString text = render(project);
     const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     QCOMPARE(pages.size(), 2);
@@ -266,13 +277,9 @@ void TestReports::printingTwiceGivesTheSameTextAndRereadsTheLayout() {
     addNote(QStringLiteral("Β σημείωση"), QStringLiteral("Δεύτερη"));
     addNote(QStringLiteral("Α σημείωση"), QStringLiteral("Πρώτη"));
     auto notes = openQuery(QStringLiteral("SELECT TITLOS, PERIGRAFH FROM NOTES ORDER BY TITLOS"));
-    RvDataSetConnection connection;
-    connection.setObjectName(QStringLiteral("RvDataSetConnection2"));
-    connection.setDataSet(notes.get());
-    RvProject project;
-    project.addConnection(&connection);
     const QString layoutPath = work_->path() + QStringLiteral("/NOTES.RAV");
-    project.setProjectFile(layoutPath);
+    BoundProject bound(layoutPath, {{"RvDataSetConnection2", notes.get()}});
+    RvProject& project = bound.project;
     static const QRegularExpression printed(QStringLiteral("\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d"));
     const QString first = render(project).replace(printed, QString());
     const QString second = render(project).replace(printed, QString());
@@ -295,16 +302,10 @@ void TestReports::expensesSearchListsRowsAndTotals() {
     addExpense(QStringLiteral("2007-03-15"), 999, 0, QStringLiteral("Καφές"));
     auto rows = openQuery(kExpenseRows);
     auto sums = openQuery(kExpenseSums);
-    RvDataSetConnection rowConnection;
-    rowConnection.setObjectName(QStringLiteral("RvDataSetConnection3"));
-    rowConnection.setDataSet(rows.get());
-    RvDataSetConnection sumConnection;
-    sumConnection.setObjectName(QStringLiteral("RvDataSetConnection4"));
-    sumConnection.setDataSet(sums.get());
-    RvProject project;
-    project.addConnection(&rowConnection);
-    project.addConnection(&sumConnection);
-    project.setProjectFile(work_->path() + QStringLiteral("/EKSODA1.RAV"));
+    BoundProject bound(
+        work_->path() + QStringLiteral("/EKSODA1.RAV"),
+        {{"RvDataSetConnection3", rows.get()}, {"RvDataSetConnection4", sums.get()}});
+    RvProject& project = bound.project;
     const QString text = render(project);
     QVERIFY(InOrder(text, {QStringLiteral("Έξοδα - Αναλυτική έρευνα"), QStringLiteral("Ημερομηνία"),
                            QStringLiteral("Περιγραφή"), QStringLiteral("Αξία (EUR)"),
@@ -325,16 +326,10 @@ void TestReports::expensesByMonthDrawsTheChartAndTheTable() {
     addExpense(QStringLiteral("2007-01-20"), 1000, 230, QStringLiteral("γ"));
     auto months = openQuery(kMonthRows);
     auto sums = openQuery(kExpenseSums);
-    RvDataSetConnection monthConnection;
-    monthConnection.setObjectName(QStringLiteral("RvDataSetConnection5"));
-    monthConnection.setDataSet(months.get());
-    RvDataSetConnection sumConnection;
-    sumConnection.setObjectName(QStringLiteral("RvDataSetConnection6"));
-    sumConnection.setDataSet(sums.get());
-    RvProject project;
-    project.addConnection(&monthConnection);
-    project.addConnection(&sumConnection);
-    project.setProjectFile(work_->path() + QStringLiteral("/EKSODA2.RAV"));
+    BoundProject bound(
+        work_->path() + QStringLiteral("/EKSODA2.RAV"),
+        {{"RvDataSetConnection5", months.get()}, {"RvDataSetConnection6", sums.get()}});
+    RvProject& project = bound.project;
     const QString text = render(project);
     // The chart's category labels come before the table, as text.
     QVERIFY(InOrder(text, {QStringLiteral("Έξοδα - Κατά μήνα"), QStringLiteral("12/2006"),
@@ -348,16 +343,10 @@ void TestReports::expensesByMonthDrawsTheChartAndTheTable() {
 void TestReports::rangeWithoutExpensesPrintsHeadingsAndEmptyTotals() {
     auto months = openQuery(kMonthRows);
     auto sums = openQuery(kExpenseSums);
-    RvDataSetConnection monthConnection;
-    monthConnection.setObjectName(QStringLiteral("RvDataSetConnection5"));
-    monthConnection.setDataSet(months.get());
-    RvDataSetConnection sumConnection;
-    sumConnection.setObjectName(QStringLiteral("RvDataSetConnection6"));
-    sumConnection.setDataSet(sums.get());
-    RvProject project;
-    project.addConnection(&monthConnection);
-    project.addConnection(&sumConnection);
-    project.setProjectFile(work_->path() + QStringLiteral("/EKSODA2.RAV"));
+    BoundProject bound(
+        work_->path() + QStringLiteral("/EKSODA2.RAV"),
+        {{"RvDataSetConnection5", months.get()}, {"RvDataSetConnection6", sums.get()}});
+    RvProject& project = bound.project;
     const QString text = render(project);
     QVERIFY(InOrder(text, {QStringLiteral("Έξοδα - Κατά μήνα"), QStringLiteral("Μήνας"),
                            QStringLiteral("Ολικά ποσά"), QStringLiteral("Αξία + Φ.Π.Α (EUR):"),
@@ -369,12 +358,9 @@ void TestReports::previewOpensWhenNoPdfIsAsked() {
     qunsetenv(kPdfVariable);
     addNote(QStringLiteral("Τίτλος"), QStringLiteral("Κείμενο"));
     auto notes = openQuery(QStringLiteral("SELECT TITLOS, PERIGRAFH FROM NOTES"));
-    RvDataSetConnection connection;
-    connection.setObjectName(QStringLiteral("RvDataSetConnection2"));
-    connection.setDataSet(notes.get());
-    RvProject project;
-    project.addConnection(&connection);
-    project.setProjectFile(work_->path() + QStringLiteral("/NOTES.RAV"));
+    BoundProject bound(work_->path() + QStringLiteral("/NOTES.RAV"),
+                       {{"RvDataSetConnection2", notes.get()}});
+    RvProject& project = bound.project;
     QString seenTitle;
     bool wasPreview = false;
     const auto preview =
