@@ -7,19 +7,20 @@ namespace {
 
 // Qualified, the ordering is by the stored ISO date, not by the day-first
 // text that the column of the same name shows.
-const QString kRowsSql = QStringLiteral(
+const QString kSearchRowsSql = QStringLiteral(
     "SELECT strftime('%d/%m/%Y', EKSODA.HMEROMHNIA) AS HMEROMHNIA, "
     "CENTS_TEXT(EKSODA.POSO) AS AKSIA, CENTS_TEXT(EKSODA.VAT) AS VAT, "
     "CENTS_TEXT(EKSODA.POSO + EKSODA.VAT) AS SYNOLO, EKSODA.PERIGRAFH FROM EKSODA "
     "WHERE EKSODA.HMEROMHNIA BETWEEN ? AND ? ORDER BY EKSODA.HMEROMHNIA ASC");
 
-const ExpensesReport kReport{"RvProject3", "RvDataSetConnection3", "RvDataSetConnection4",
-                             "EKSODA1.RAV"};
+const ExpensesReport kSearchReport{"RvProject3", "RvDataSetConnection3", "RvDataSetConnection4",
+                                   "EKSODA1.RAV"};
 
 }  // namespace
 
 TForm14::TForm14(QWidget* parent)
-    : ExpensesRangeWindow(kReport, kRowsSql, parent), ui(std::make_unique<Ui::TForm14>()) {
+    : ExpensesRangeWindow(kSearchReport, kSearchRowsSql, parent),
+      ui(std::make_unique<Ui::TForm14>()) {
     ui->setupUi(this);
     // The amount titles are wider in the Greek face than in Tahoma: their
     // columns grow to show them whole, at the description's expense.

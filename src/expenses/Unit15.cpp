@@ -16,8 +16,8 @@ const QString kMonthsSql = QStringLiteral(
     "WHERE EKSODA.HMEROMHNIA BETWEEN ? AND ? GROUP BY EKSODA.HMEROMHNIA) "
     "GROUP BY substr(DAY, 1, 7) ORDER BY substr(DAY, 1, 7)");
 
-const ExpensesReport kReport{"RvProject4", "RvDataSetConnection5", "RvDataSetConnection6",
-                             "EKSODA2.RAV"};
+const ExpensesReport kMonthReport{"RvProject4", "RvDataSetConnection5", "RvDataSetConnection6",
+                                  "EKSODA2.RAV"};
 
 // Dates are stored with four-digit years, so no later year can be written.
 constexpr int kMaxYearDigits = 4;
@@ -48,7 +48,7 @@ QString IsoDay(int year, const char* monthAndDay) {
 }  // namespace
 
 TForm15::TForm15(QWidget* parent)
-    : ExpensesRangeWindow(kReport, kMonthsSql, parent), ui(std::make_unique<Ui::TForm15>()) {
+    : ExpensesRangeWindow(kMonthReport, kMonthsSql, parent), ui(std::make_unique<Ui::TForm15>()) {
     ui->setupUi(this);
     // The last title is wider in the Greek face than in Tahoma: its column
     // grows to show it whole, at the expense of the month and the year.
