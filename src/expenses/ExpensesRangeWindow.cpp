@@ -54,10 +54,11 @@ void CloseAndClear(store::Query& query) {
 }  // namespace
 
 ExpensesRangeWindow::ExpensesRangeWindow(const ExpensesReport& report, const QString& rowsSql,
-                                         QWidget* parent)
+                                         const QString& sumsSql, QWidget* parent)
     : QDialog(parent),
       report_(report),
       rowsSql_(rowsSql),
+      sumsSql_(sumsSql),
       DataSource1(new widgets::DataSource(this)),
       DataSource2(new widgets::DataSource(this)) {
     int number = 1;
@@ -80,6 +81,10 @@ ExpensesRangeWindow::ExpensesRangeWindow(const ExpensesReport& report, const QSt
 
 ExpensesRangeWindow::~ExpensesRangeWindow() {
     ADOConnection1.close();
+}
+
+const QString& ExpensesRangeWindow::RangeSumsSql() {
+    return kSumsSql;
 }
 
 void ExpensesRangeWindow::PrepareForm(std::initializer_list<widgets::GridColumn> columns) {
@@ -149,11 +154,11 @@ void ExpensesRangeWindow::ReconnectAndSearch() {
     ADOQuery1.close();
     ADOQuery2.close();
     try {
-        const QVariantList range = RangeParameters();
+        const QVariantList parameters = PrepareStatements(RangeParameters());
         ADOQuery1.setSql(rowsSql_);
-        ADOQuery1.setParameters(range);
-        ADOQuery2.setSql(kSumsSql);
-        ADOQuery2.setParameters(range);
+        ADOQuery1.setParameters(parameters);
+        ADOQuery2.setSql(sumsSql_);
+        ADOQuery2.setParameters(parameters);
         ADOQuery1.open();
         ADOQuery2.open();
         ADOQuery1.first();
@@ -174,8 +179,10 @@ void ExpensesRangeWindow::Button3Click() {
 }
 
 void ExpensesRangeWindow::PrintSavedCriteria() {
-    Reopen(ADOQuery3, rowsSql_, RangeParameters());
-    Reopen(ADOQuery4, kSumsSql, RangeParameters());
+    ADOConnection1.open();
+    const QVariantList parameters = PrepareStatements(RangeParameters());
+    Reopen(ADOQuery3, rowsSql_, parameters);
+    Reopen(ADOQuery4, sumsSql_, parameters);
     RvProject.setProjectFile(app().AppDirectory + QLatin1Char('/') +
                              QLatin1String(report_.projectFile));
     RvProject.Execute();

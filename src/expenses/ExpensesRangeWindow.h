@@ -45,7 +45,8 @@ class ExpensesRangeWindow : public QDialog {
     Q_OBJECT
 
 public:
-    ExpensesRangeWindow(const ExpensesReport& report, const QString& rowsSql, QWidget* parent);
+    ExpensesRangeWindow(const ExpensesReport& report, const QString& rowsSql,
+                        const QString& sumsSql, QWidget* parent);
     ~ExpensesRangeWindow() override;
 
     void done(int result) override;
@@ -63,6 +64,13 @@ protected:
     // The first and last day of the saved range as ISO dates, bound to the
     // statements. Throws store::DatabaseError for criteria that give no range.
     virtual QVariantList RangeParameters() const = 0;
+    // Runs, on the open connection, what the rows and sums statements read
+    // besides EKSODA, and gives the values they bind: by default nothing
+    // runs and they bind the range itself.
+    virtual QVariantList PrepareStatements(const QVariantList& range) { return range; }
+
+    // The three sums of the range straight from EKSODA.
+    static const QString& RangeSumsSql();
 
     store::Connection ADOConnection1;
     store::Query ADOQuery1;
@@ -84,6 +92,7 @@ private:
 
     const ExpensesReport report_;
     const QString rowsSql_;
+    const QString sumsSql_;
     widgets::DataSource* DataSource1;
     widgets::DataSource* DataSource2;
     reports::RvProject RvProject;

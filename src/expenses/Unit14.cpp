@@ -19,7 +19,7 @@ const ExpensesReport kSearchReport{"RvProject3", "RvDataSetConnection3", "RvData
 }  // namespace
 
 TForm14::TForm14(QWidget* parent)
-    : ExpensesRangeWindow(kSearchReport, kSearchRowsSql, parent),
+    : ExpensesRangeWindow(kSearchReport, kSearchRowsSql, RangeSumsSql(), parent),
       ui(std::make_unique<Ui::TForm14>()) {
     ui->setupUi(this);
     // The amount titles are wider in the Greek face than in Tahoma: their
