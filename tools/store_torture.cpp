@@ -152,8 +152,11 @@ void ReportLine(const QString& line) {
 
 class TortureChild {
 public:
-    TortureChild(const QString& dataDir, quint64 seed, qint64 serial)
-        : connectionString_(store::BuildConnectionString(dataDir)), random_(seed), serial_(serial) {
+    TortureChild(const QString& dataDir, quint64 seed, qint64 serial, bool misreport)
+        : connectionString_(store::BuildConnectionString(dataDir)),
+          random_(seed),
+          serial_(serial),
+          misreport_(misreport) {
         expenses_.setConnection(&expensesConnection_);
         expenses_.setTableName(QStringLiteral("EKSODA"));
         day_.setConnection(&dayConnection_);
@@ -169,7 +172,15 @@ public:
         // "ready" goes to writing rather than to the key derivation.
         dayConnection_.reopen(connectionString_);
         dayConnection_.close();
+        if (misreport_) {
+            misreportExpenses();
+        }
         ReportLine(kReadyLine);
+        // A misreporting child writes nothing more, so that the check finds
+        // its faults as they were made.
+        while (misreport_) {
+            ::pause();
+        }
         for (;;) {
             runOneOperation();
         }
@@ -287,7 +298,8 @@ private:
     }
 
     // The expenses window: one table, its rows sorted, new rows typed in.
-    void writeExpense(qint64 id) {
+    // Types new values into the current row and returns them.
+    QStringList typeExpense(qint64 id) {
         const QStringList values = {
             TortureDay(below(kDayCount)), QString::number(below(10'000'000)),
             QString::number(below(2'400'000)),
@@ -296,9 +308,28 @@ private:
         expenses_.setValue(kExpenseColumns.at(1), values.at(1).toLongLong());
         expenses_.setValue(kExpenseColumns.at(2), values.at(2).toLongLong());
         expenses_.setValue(kExpenseColumns.at(3), values.at(3));
+        return values;
+    }
+
+    void writeExpense(qint64 id) {
+        const QStringList values = typeExpense(id);
         begin({QStringLiteral("expense-write"), QStringList{QString::number(id)} + values});
         expenses_.post();
         ReportLine(kDoneLine);
+    }
+
+    // Faults the check must see: a row reported posted but dropped, and a
+    // row posted but never reported.
+    void misreportExpenses() {
+        const qint64 dropped = serial_++;
+        expenses_.insert();
+        const QStringList values = typeExpense(dropped);
+        expenses_.cancel();
+        begin({QStringLiteral("expense-write"), QStringList{QString::number(dropped)} + values});
+        ReportLine(kDoneLine);
+        expenses_.insert();
+        typeExpense(serial_++);
+        expenses_.post();
     }
 
     void insertExpense() {
@@ -327,6 +358,7 @@ private:
     store::Connection dayConnection_;
     store::Query day_;
     QStringList days_;
+    bool misreport_;
 };
 
 // ---------------------------------------------------------------------------
@@ -531,6 +563,7 @@ struct TortureOptions {
     int maxDelayMs = 80;
     QString dataDir;
     QString emptyDatabase = QStringLiteral(ORGANIZER_EMPTY_DB);
+    bool misreport = false;
 };
 
 struct TortureFigures {
@@ -570,19 +603,24 @@ public:
 
 private:
     void runOneChild(int kill) {
-        const QList<QByteArray> arguments = {"--child",
-                                             "--data-dir",
-                                             QFile::encodeName(dataDir_),
-                                             "--seed",
-                                             QByteArray::number(quint64(random_())),
-                                             "--serial",
-                                             QByteArray::number((qint64(kill) + 1) * 1'000'000)};
-        ChildProcess child(program_, arguments);
-        if (child.waitForLine(kReadyLine, Clock::now() + kChildStartLimit)) {
-            const auto delay = std::chrono::microseconds(
-                std::uniform_int_distribution<int>(0, options_.maxDelayMs * 1000)(random_));
-            child.readUntil(Clock::now() + delay);
+        QList<QByteArray> arguments = {"--child",
+                                       "--data-dir",
+                                       QFile::encodeName(dataDir_),
+                                       "--seed",
+                                       QByteArray::number(quint64(random_())),
+                                       "--serial",
+                                       QByteArray::number((qint64(kill) + 1) * 1'000'000)};
+        if (options_.misreport) {
+            arguments.append("--misreport");
         }
+        ChildProcess child(program_, arguments);
+        if (!child.waitForLine(kReadyLine, Clock::now() + kChildStartLimit)) {
+            ++figures_.childFailures;
+            Err() << "kill " << kill << ": the child did not get ready\n";
+        }
+        const auto delay = std::chrono::microseconds(
+            std::uniform_int_distribution<int>(0, options_.maxDelayMs * 1000)(random_));
+        child.readUntil(Clock::now() + delay);
         const int status = child.killAndReap();
         ++figures_.kills;
         if (!WIFSIGNALED(status) || WTERMSIG(status) != SIGKILL) {
@@ -727,15 +765,19 @@ int main(int argc, char* argv[]) {
                                            QStringLiteral("PATH"));
     QCommandLineOption child(QStringLiteral("child"));
     QCommandLineOption serial(QStringLiteral("serial"), QString(), QStringLiteral("N"));
-    child.setFlags(QCommandLineOption::HiddenFromHelp);
-    serial.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({kills, seed, dataDir, maxDelay, emptyDatabase, child, serial});
+    // Shows that the check sees faults: each child reports a row it never
+    // writes and writes one it never reports.
+    QCommandLineOption misreport(QStringLiteral("misreport"));
+    for (QCommandLineOption* hidden : {&child, &serial, &misreport}) {
+        hidden->setFlags(QCommandLineOption::HiddenFromHelp);
+    }
+    parser.addOptions({kills, seed, dataDir, maxDelay, emptyDatabase, child, serial, misreport});
     parser.process(application);
 
     try {
         if (parser.isSet(child)) {
             TortureChild(parser.value(dataDir), parser.value(seed).toULongLong(),
-                         parser.value(serial).toLongLong())
+                         parser.value(serial).toLongLong(), parser.isSet(misreport))
                 .run();
         }
         TortureOptions options;
@@ -744,6 +786,7 @@ int main(int argc, char* argv[]) {
             parser.isSet(seed) ? parser.value(seed).toULongLong() : quint64(std::random_device()());
         options.maxDelayMs = qMax(1, parser.value(maxDelay).toInt());
         options.dataDir = parser.value(dataDir);
+        options.misreport = parser.isSet(misreport);
         if (parser.isSet(emptyDatabase)) {
             options.emptyDatabase = parser.value(emptyDatabase);
         }
