@@ -26,8 +26,11 @@
 #include <QTextStream>
 #include <cerrno>
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <random>
+#include <stdexcept>
+#include <vector>
 
 #include "store/Command.h"
 #include "store/Connection.h"
@@ -43,7 +46,6 @@ using Clock = std::chrono::steady_clock;
 using Cells = QVector<std::optional<QString>>;
 
 constexpr int kDayCount = 40;
-constexpr int kExpenseColumnCount = 4;
 constexpr int kFewestExpenses = 20;
 constexpr int kMostExpenses = 80;
 constexpr auto kChildStartLimit = std::chrono::seconds(60);
