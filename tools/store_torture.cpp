@@ -152,13 +152,24 @@ void ReportLine(const QString& line) {
     }
 }
 
+[[noreturn]] void WaitForTheKill() {
+    for (;;) {
+        ::pause();
+    }
+}
+
+// What a child does: post rows; make faults the check must see; or only open
+// the file, rolling back what the last child left half done, to be killed
+// while it does so.
+enum class ChildMode { Post, Misreport, Open };
+
 class TortureChild {
 public:
-    TortureChild(const QString& dataDir, quint64 seed, qint64 serial, bool misreport)
+    TortureChild(const QString& dataDir, quint64 seed, qint64 serial, ChildMode mode)
         : connectionString_(store::BuildConnectionString(dataDir)),
           random_(seed),
           serial_(serial),
-          misreport_(misreport) {
+          mode_(mode) {
         expenses_.setConnection(&expensesConnection_);
         expenses_.setTableName(QStringLiteral("EKSODA"));
         day_.setConnection(&dayConnection_);
@@ -167,6 +178,10 @@ public:
 
     [[noreturn]] void run() {
         expensesConnection_.reopen(connectionString_);
+        if (mode_ == ChildMode::Open) {
+            ReportLine(kReadyLine);
+            WaitForTheKill();
+        }
         expenses_.open();
         expenses_.setSort(QStringLiteral("HMEROMHNIA DESC"));
         loadDays();
@@ -174,15 +189,14 @@ public:
         // "ready" goes to writing rather than to the key derivation.
         dayConnection_.reopen(connectionString_);
         dayConnection_.close();
-        if (misreport_) {
+        if (mode_ == ChildMode::Misreport) {
             misreportExpenses();
+            ReportLine(kReadyLine);
+            // Nothing more is written, so that the check finds the faults
+            // as they were made.
+            WaitForTheKill();
         }
         ReportLine(kReadyLine);
-        // A misreporting child writes nothing more, so that the check finds
-        // its faults as they were made.
-        while (misreport_) {
-            ::pause();
-        }
         for (;;) {
             runOneOperation();
         }
@@ -360,7 +374,7 @@ private:
     store::Connection dayConnection_;
     store::Query day_;
     QStringList days_;
-    bool misreport_;
+    ChildMode mode_;
 };
 
 // ---------------------------------------------------------------------------
@@ -566,6 +580,7 @@ struct TortureOptions {
     QString dataDir;
     QString emptyDatabase = QStringLiteral(ORGANIZER_EMPTY_DB);
     bool misreport = false;
+    bool killRecovery = false;
 };
 
 struct TortureFigures {
@@ -577,6 +592,9 @@ struct TortureFigures {
     int unexpected = 0;
     int damaged = 0;
     int childFailures = 0;
+    int openingChildren = 0;
+    int killedWhileOpening = 0;
+    int journalsLeft = 0;
 
     bool clean() const {
         return lost == 0 && unexpected == 0 && damaged == 0 && childFailures == 0;
@@ -604,7 +622,7 @@ public:
     }
 
 private:
-    void runOneChild(int kill) {
+    QList<QByteArray> childArguments(int kill, const QByteArray& mode) {
         QList<QByteArray> arguments = {"--child",
                                        "--data-dir",
                                        QFile::encodeName(dataDir_),
@@ -612,25 +630,67 @@ private:
                                        QByteArray::number(quint64(random_())),
                                        "--serial",
                                        QByteArray::number((qint64(kill) + 1) * 1'000'000)};
-        if (options_.misreport) {
-            arguments.append("--misreport");
+        if (!mode.isEmpty()) {
+            arguments.append(mode);
         }
-        ChildProcess child(program_, arguments);
-        if (!child.waitForLine(kReadyLine, Clock::now() + kChildStartLimit)) {
-            ++figures_.childFailures;
-            Err() << "kill " << kill << ": the child did not get ready\n";
-        }
-        const auto delay = std::chrono::microseconds(
-            std::uniform_int_distribution<int>(0, options_.maxDelayMs * 1000)(random_));
-        child.readUntil(Clock::now() + delay);
-        const int status = child.killAndReap();
-        ++figures_.kills;
+        return arguments;
+    }
+
+    std::chrono::microseconds randomDelay(std::chrono::microseconds longest) {
+        return std::chrono::microseconds(
+            std::uniform_int_distribution<qint64>(0, longest.count())(random_));
+    }
+
+    void requireKilled(int kill, int status) {
         if (!WIFSIGNALED(status) || WTERMSIG(status) != SIGKILL) {
             ++figures_.childFailures;
             Err() << "kill " << kill << ": the child ended by itself (status " << status << ")\n";
         }
+    }
+
+    void runOneChild(int kill) {
+        ChildProcess child(program_,
+                           childArguments(kill, options_.misreport ? "--misreport" : QByteArray()));
+        const Clock::time_point started = Clock::now();
+        if (!child.waitForLine(kReadyLine, started + kChildStartLimit)) {
+            ++figures_.childFailures;
+            Err() << "kill " << kill << ": the child did not get ready\n";
+        }
+        if (openTime_.count() == 0) {
+            openTime_ =
+                std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - started);
+        }
+        child.readUntil(Clock::now() + randomDelay(std::chrono::milliseconds(options_.maxDelayMs)));
+        const int status = child.killAndReap();
+        ++figures_.kills;
+        requireKilled(kill, status);
         std::optional<TortureOperation> inFlight = takeReported(child.lines());
+        if (options_.killRecovery && std::uniform_int_distribution<int>(0, 3)(random_) == 0) {
+            killOpeningChild(kill);
+        }
         check(kill, inFlight);
+    }
+
+    // A program killed while it opens the file, rolling back what the killed
+    // one left half done, must leave the file as it would have found it.
+    // The moment is drawn from the time the last such child needed to open.
+    void killOpeningChild(int kill) {
+        ChildProcess child(program_, childArguments(kill, "--open-only"));
+        const Clock::time_point started = Clock::now();
+        const bool opened = child.waitForLine(kReadyLine, started + randomDelay(openTime_));
+        if (opened) {
+            openTime_ =
+                std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - started);
+        }
+        const int status = child.killAndReap();
+        ++figures_.openingChildren;
+        requireKilled(kill, status);
+        if (!opened) {
+            ++figures_.killedWhileOpening;
+            if (QFile::exists(dataDir_ + QStringLiteral("/data.mdb-journal"))) {
+                ++figures_.journalsLeft;
+            }
+        }
     }
 
     // Applies the operations the child reported done to the model; returns
@@ -690,6 +750,8 @@ private:
     std::mt19937_64 random_;
     TortureState expected_;
     TortureFigures figures_;
+    // How long a child needs from its start until the file is open.
+    std::chrono::microseconds openTime_{0};
 };
 
 void PrintFigures(const TortureFigures& figures, qint64 elapsedMs) {
@@ -702,6 +764,9 @@ void PrintFigures(const TortureFigures& figures, qint64 elapsedMs) {
         << "lost or changed rows: " << figures.lost << '\n'
         << "unexpected rows: " << figures.unexpected << '\n'
         << "damaged files: " << figures.damaged << '\n'
+        << "children killed while opening the file: " << figures.killedWhileOpening << " of "
+        << figures.openingChildren << " (a journal was left behind by " << figures.journalsLeft
+        << ")\n"
         << "children that failed: " << figures.childFailures << '\n'
         << "run time: " << QString::number(double(elapsedMs) / 1000.0, 'f', 1) << " s\n";
 }
@@ -770,16 +835,25 @@ int main(int argc, char* argv[]) {
     // Shows that the check sees faults: each child reports a row it never
     // writes and writes one it never reports.
     QCommandLineOption misreport(QStringLiteral("misreport"));
-    for (QCommandLineOption* hidden : {&child, &serial, &misreport}) {
+    QCommandLineOption openOnly(QStringLiteral("open-only"));
+    for (QCommandLineOption* hidden : {&child, &serial, &misreport, &openOnly}) {
         hidden->setFlags(QCommandLineOption::HiddenFromHelp);
     }
-    parser.addOptions({kills, seed, dataDir, maxDelay, emptyDatabase, child, serial, misreport});
+    const QCommandLineOption killRecovery(
+        QStringLiteral("kill-recovery"),
+        QStringLiteral("After one kill in four, kill a second child while it opens the file and "
+                       "rolls back what the first left half done."));
+    parser.addOptions({kills, seed, dataDir, maxDelay, emptyDatabase, killRecovery, child, serial,
+                       misreport, openOnly});
     parser.process(application);
 
     try {
         if (parser.isSet(child)) {
             TortureChild(parser.value(dataDir), parser.value(seed).toULongLong(),
-                         parser.value(serial).toLongLong(), parser.isSet(misreport))
+                         parser.value(serial).toLongLong(),
+                         parser.isSet(misreport)  ? ChildMode::Misreport
+                         : parser.isSet(openOnly) ? ChildMode::Open
+                                                  : ChildMode::Post)
                 .run();
         }
         TortureOptions options;
@@ -789,6 +863,7 @@ int main(int argc, char* argv[]) {
         options.maxDelayMs = qMax(1, parser.value(maxDelay).toInt());
         options.dataDir = parser.value(dataDir);
         options.misreport = parser.isSet(misreport);
+        options.killRecovery = parser.isSet(killRecovery);
         if (parser.isSet(emptyDatabase)) {
             options.emptyDatabase = parser.value(emptyDatabase);
         }
