@@ -492,10 +492,11 @@ public:
             ::_exit(127);
         }
         ::close(fds[1]);
-        readFd_ = fds[0];
         if (pid_ < 0) {
+            ::close(fds[0]);
             throw std::runtime_error("cannot start a child");
         }
+        readFd_ = fds[0];
     }
 
     ~ChildProcess() {
@@ -524,13 +525,12 @@ public:
     }
 
     bool waitForLine(const QString& line, Clock::time_point deadline) {
-        const QByteArray wanted = line.toUtf8() + '\n';
-        while (!received_.contains(wanted) && Clock::now() < deadline) {
+        while (!lines().contains(line) && Clock::now() < deadline) {
             if (!readUntil(std::min(deadline, Clock::now() + std::chrono::milliseconds(10)))) {
                 break;
             }
         }
-        return received_.contains(wanted);
+        return lines().contains(line);
     }
 
     // Kills the child, reads what it wrote before it died and returns its
