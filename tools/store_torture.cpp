@@ -49,6 +49,11 @@ constexpr int kDayCount = 40;
 constexpr int kFewestExpenses = 20;
 constexpr int kMostExpenses = 80;
 constexpr auto kChildStartLimit = std::chrono::seconds(60);
+// A child that starts no operation for this long has hung.
+constexpr auto kOperationLimit = std::chrono::seconds(60);
+// The kill comes at a random moment after a random number of operations
+// has begun, so that children post rows however slowly the disk syncs.
+constexpr int kMostOperationsBeforeKill = 8;
 const QChar kFieldSeparator = QLatin1Char('\t');
 const QString kReadyLine = QStringLiteral("ready");
 const QString kBeginLine = QStringLiteral("begin");
@@ -524,13 +529,15 @@ public:
         }
     }
 
-    bool waitForLine(const QString& line, Clock::time_point deadline) {
-        while (!lines().contains(line) && Clock::now() < deadline) {
+    // Waits until the child has reported count lines that start with
+    // first; false when it did not by the deadline.
+    bool waitForLines(const QString& first, int count, Clock::time_point deadline) {
+        while (linesStartingWith(first) < count && Clock::now() < deadline) {
             if (!readUntil(std::min(deadline, Clock::now() + std::chrono::milliseconds(10)))) {
                 break;
             }
         }
-        return lines().contains(line);
+        return linesStartingWith(first) >= count;
     }
 
     // Kills the child, reads what it wrote before it died and returns its
@@ -543,6 +550,14 @@ public:
         while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
         }
         return status;
+    }
+
+    int linesStartingWith(const QString& first) const {
+        int count = 0;
+        for (const QString& line : lines()) {
+            count += line.section(kFieldSeparator, 0, 0) == first ? 1 : 0;
+        }
+        return count;
     }
 
     QStringList lines() const {
@@ -576,7 +591,7 @@ private:
 struct TortureOptions {
     int kills = 1000;
     quint64 seed = 0;
-    int maxDelayMs = 80;
+    int maxDelayMs = 40;
     QString dataDir;
     QString emptyDatabase = QStringLiteral(ORGANIZER_EMPTY_DB);
     bool misreport = false;
@@ -652,7 +667,7 @@ private:
         ChildProcess child(program_,
                            childArguments(kill, options_.misreport ? "--misreport" : QByteArray()));
         const Clock::time_point started = Clock::now();
-        if (!child.waitForLine(kReadyLine, started + kChildStartLimit)) {
+        if (!child.waitForLines(kReadyLine, 1, started + kChildStartLimit)) {
             ++figures_.childFailures;
             Err() << "kill " << kill << ": the child did not get ready\n";
         }
@@ -660,7 +675,7 @@ private:
             openTime_ =
                 std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - started);
         }
-        child.readUntil(Clock::now() + randomDelay(std::chrono::milliseconds(options_.maxDelayMs)));
+        waitForRandomMoment(kill, child);
         const int status = child.killAndReap();
         ++figures_.kills;
         requireKilled(kill, status);
@@ -671,13 +686,37 @@ private:
         check(kill, inFlight);
     }
 
+    // After a random number of operations has begun, a random delay as long
+    // as two operations take at most, so that the kill falls anywhere in
+    // one however slowly the disk syncs.
+    void waitForRandomMoment(int kill, ChildProcess& child) {
+        // A misreporting child starts none.
+        const int operations = options_.misreport ? 0
+                                                  : std::uniform_int_distribution<int>(
+                                                        0, kMostOperationsBeforeKill)(random_);
+        const Clock::time_point ready = Clock::now();
+        if (!child.waitForLines(kBeginLine, operations, ready + kOperationLimit)) {
+            ++figures_.childFailures;
+            Err() << "kill " << kill << ": the child stopped before its operation " << operations
+                  << '\n';
+        }
+        if (operations > 0) {
+            operationTime_ =
+                std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - ready) /
+                operations;
+        }
+        const auto longest = std::max<std::chrono::microseconds>(
+            std::chrono::milliseconds(options_.maxDelayMs), 2 * operationTime_);
+        child.readUntil(Clock::now() + randomDelay(longest));
+    }
+
     // A program killed while it opens the file, rolling back what the killed
     // one left half done, must leave the file as it would have found it.
     // The moment is drawn from the time the last such child needed to open.
     void killOpeningChild(int kill) {
         ChildProcess child(program_, childArguments(kill, "--open-only"));
         const Clock::time_point started = Clock::now();
-        const bool opened = child.waitForLine(kReadyLine, started + randomDelay(openTime_));
+        const bool opened = child.waitForLines(kReadyLine, 1, started + randomDelay(openTime_));
         if (opened) {
             openTime_ =
                 std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - started);
@@ -752,6 +791,8 @@ private:
     TortureFigures figures_;
     // How long a child needs from its start until the file is open.
     std::chrono::microseconds openTime_{0};
+    // How long one operation of the last child took on average.
+    std::chrono::microseconds operationTime_{0};
 };
 
 void PrintFigures(const TortureFigures& figures, qint64 elapsedMs) {
@@ -825,8 +866,10 @@ int main(int argc, char* argv[]) {
         QStringLiteral("Folder to work in (kept afterwards); a temporary one by default."),
         QStringLiteral("DIR"));
     const QCommandLineOption maxDelay(QStringLiteral("max-delay-ms"),
-                                      QStringLiteral("Longest time a child runs."),
-                                      QStringLiteral("MS"), QStringLiteral("80"));
+                                      QStringLiteral("Longest wait for the kill once the chosen "
+                                                     "operation has begun (at least the time of "
+                                                     "two operations)."),
+                                      QStringLiteral("MS"), QStringLiteral("40"));
     const QCommandLineOption emptyDatabase(QStringLiteral("empty-db"),
                                            QStringLiteral("The shipped empty data.mdb."),
                                            QStringLiteral("PATH"));
