@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -21,6 +20,9 @@ using interchange::PublishCounts;
 namespace {
 
 const QString kUser = QStringLiteral("anna");
+// The Python of the system, whose packages hold the server and its parser,
+// whatever python3 comes first on the PATH.
+const QString kSystemPython = QStringLiteral("/usr/bin/python3");
 
 int FreePort() {
     QTcpServer probe;
@@ -53,9 +55,9 @@ class Radicale {
 public:
     // Empty when the server runs; otherwise why it does not.
     QString start() {
-        const QString program = QStandardPaths::findExecutable(QStringLiteral("radicale"));
-        if (program.isEmpty()) {
-            return QStringLiteral("Radicale is not installed (Debian package radicale)");
+        if (QProcess::execute(kSystemPython,
+                              {QStringLiteral("-c"), QStringLiteral("import radicale")}) != 0) {
+            return QStringLiteral("Radicale is not installed (Debian package python3-radicale)");
         }
         port_ = FreePort();
         const QString config = dir_.filePath(QStringLiteral("config"));
@@ -69,7 +71,8 @@ public:
                        .toUtf8());
         file.close();
         server_.setProcessChannelMode(QProcess::MergedChannels);
-        server_.start(program, {QStringLiteral("--config"), config});
+        server_.start(kSystemPython, {QStringLiteral("-m"), QStringLiteral("radicale"),
+                                      QStringLiteral("--config"), config});
         server_.waitForStarted();
         const bool listening = QTest::qWaitFor(
             [this] {
@@ -113,13 +116,12 @@ QStringList ListedItems(interchange::DavSession& session, const QUrl& collection
 }
 
 // Every item file the server stored, parsed by the library the server
-// itself parses with, under the system's Python that runs the server; the
-// output counts the items read or shows the failure.
+// itself parses with; the output counts the items read or shows the failure.
 QString ParsedByServerLibrary(const QString& storage) {
     QProcess python;
     python.setProcessChannelMode(QProcess::MergedChannels);
     python.start(
-        QStringLiteral("/usr/bin/python3"),
+        kSystemPython,
         {QStringLiteral("-c"),
          QStringLiteral("import pathlib, sys, vobject\n"
                         "n = 0\n"
