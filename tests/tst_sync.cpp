@@ -1,0 +1,320 @@
+// Publishing to a real CalDAV/CardDAV server: Radicale started on a free
+// local port with a storage folder of its own, read back through HTTP and
+// through its own parser (vobject).
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "interchange/DavPublisher.h"
+#include "interchange/SyncError.h"
+#include "interchange/SyncState.h"
+
+using interchange::CollectionKind;
+using interchange::DavItem;
+using interchange::PublishCounts;
+
+namespace {
+
+const QString kUser = QStringLiteral("anna");
+// The Python of the system, whose packages hold the server and its parser,
+// whatever python3 comes first on the PATH.
+const QString kSystemPython = QStringLiteral("/usr/bin/python3");
+
+int FreePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+QByteArray Crlf(const QString& text) {
+    return text.toUtf8().replace("\n", "\r\n");
+}
+
+DavItem Event(const QString& uid, const QString& summary) {
+    return {uid,
+            Crlf(QStringLiteral("BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//Kavelo//Organizer//EL\n"
+                                "BEGIN:VEVENT\nUID:%1\nDTSTAMP:20261210T100000Z\n"
+                                "DTSTART:20080305T080000\nDTEND:20080305T083000\n"
+                                "SUMMARY:%2\nEND:VEVENT\nEND:VCALENDAR\n")
+                     .arg(uid, summary))};
+}
+
+DavItem Card(const QString& uid, const QString& name) {
+    return {
+        uid,
+        Crlf(
+            QStringLiteral("BEGIN:VCARD\nVERSION:4.0\nUID:%1\nFN:%2\nEND:VCARD\n").arg(uid, name))};
+}
+
+// Radicale on 127.0.0.1, anyone let in as the user they name.
+class Radicale {
+public:
+    // Empty when the server runs; otherwise why it does not.
+    QString start() {
+        if (QProcess::execute(kSystemPython,
+                              {QStringLiteral("-c"), QStringLiteral("import radicale")}) != 0) {
+            return QStringLiteral("Radicale is not installed (Debian package python3-radicale)");
+        }
+        port_ = FreePort();
+        const QString config = dir_.filePath(QStringLiteral("config"));
+        QFile file(config);
+        file.open(QIODevice::WriteOnly);
+        file.write(QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n[auth]\ntype = none\n"
+                                  "[storage]\nfilesystem_folder = %2\n[web]\ntype = none\n"
+                                  "[logging]\nlevel = warning\n")
+                       .arg(port_)
+                       .arg(storage())
+                       .toUtf8());
+        file.close();
+        server_.setProcessChannelMode(QProcess::MergedChannels);
+        server_.start(kSystemPython, {QStringLiteral("-m"), QStringLiteral("radicale"),
+                                      QStringLiteral("--config"), config});
+        server_.waitForStarted();
+        const bool listening = QTest::qWaitFor(
+            [this] {
+                QTcpSocket socket;
+                socket.connectToHost(QHostAddress::LocalHost, quint16(port_));
+                return server_.state() != QProcess::Running || socket.waitForConnected(200);
+            },
+            15000);
+        if (!listening || server_.state() != QProcess::Running) {
+            return QStringLiteral("Radicale did not start: %1")
+                .arg(QString::fromLocal8Bit(server_.readAll()));
+        }
+        return QString();
+    }
+
+    ~Radicale() {
+        server_.terminate();
+        server_.waitForFinished(5000);
+    }
+
+    QUrl collection(const QString& name) const {
+        return QUrl(QStringLiteral("http://127.0.0.1:%1/%2/%3/").arg(port_).arg(kUser, name));
+    }
+    QString storage() const { return dir_.filePath(QStringLiteral("collections")); }
+
+private:
+    QTemporaryDir dir_;
+    QProcess server_;
+    int port_ = 0;
+};
+
+// The hrefs of the items a collection holds, as the server lists them.
+QStringList ListedItems(interchange::DavSession& session, const QUrl& collection) {
+    const interchange::DavResponse listing = session.send("PROPFIND", collection, {{"Depth", "1"}});
+    QStringList hrefs;
+    static const QRegularExpression href(QStringLiteral("<[^>]*href>([^<]*\\.(?:ics|vcf))<"));
+    for (const auto& match : href.globalMatch(QString::fromUtf8(listing.body))) {
+        hrefs.append(match.captured(1));
+    }
+    return hrefs;
+}
+
+// Every item file the server stored, parsed by the library the server
+// itself parses with; the output counts the items read or shows the failure.
+QString ParsedByServerLibrary(const QString& storage) {
+    QProcess python;
+    python.setProcessChannelMode(QProcess::MergedChannels);
+    python.start(
+        kSystemPython,
+        {QStringLiteral("-c"),
+         QStringLiteral("import pathlib, sys, vobject\n"
+                        "n = 0\n"
+                        "for p in sorted(pathlib.Path(sys.argv[1]).rglob('*')):\n"
+                        "    if p.suffix in ('.ics', '.vcf') and '.Radicale' not in str(p):\n"
+                        "        vobject.readOne(p.read_text(encoding='utf-8'))\n"
+                        "        n += 1\n"
+                        "print('parsed', n)\n"),
+         storage});
+    python.waitForFinished(30000);
+    return QString::fromUtf8(python.readAll()).trimmed();
+}
+
+}  // namespace
+
+class TestSync : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup() { server_.reset(); }
+
+    void failures_data();
+    void failures();
+    void publishCycle_data();
+    void publishCycle();
+    void serverChangesAreNeverOverwritten();
+    void lostStateDoesNotDuplicate();
+    void stateSurvivesTheFile();
+
+private:
+    std::unique_ptr<Radicale> server_;
+};
+
+void TestSync::init() {
+    if (QByteArray(QTest::currentTestFunction()) == "stateSurvivesTheFile") {
+        return;
+    }
+    server_ = std::make_unique<Radicale>();
+    const QString why = server_->start();
+    if (!why.isEmpty()) {
+        QSKIP(qPrintable(why));
+    }
+}
+
+void TestSync::failures_data() {
+    QTest::addColumn<bool>("serverDown");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("no server on the port") << true << QStringLiteral("δεν απαντά");
+    QTest::newRow("an item the server refuses") << false << QStringLiteral("broken (400)");
+}
+
+void TestSync::failures() {
+    QFETCH(bool, serverDown);
+    QFETCH(QString, expected);
+    QUrl collection = server_->collection(QStringLiteral("contacts"));
+    if (serverDown) {
+        collection.setPort(FreePort());
+    }
+    interchange::DavSession session(kUser, QStringLiteral("secret"));
+    QHash<QString, interchange::PublishedItem> published;
+    const QList<DavItem> items{Card(QStringLiteral("good"), QStringLiteral("Ελένη")),
+                               {QStringLiteral("broken"), "BEGIN:VCARD\r\nFN\r\n"}};
+    try {
+        const PublishCounts counts = interchange::Publish(
+            session, collection, CollectionKind::AddressBook, items, published);
+        QVERIFY2(!serverDown, "a server that does not answer was reported as published");
+        QCOMPARE(counts.refused, QStringList{expected});
+        QCOMPARE(counts.created, 1);
+        QCOMPARE(published.keys(), QStringList{QStringLiteral("good")});
+    } catch (const interchange::SyncError& error) {
+        QVERIFY2(serverDown, qPrintable(error.message()));
+        QVERIFY2(error.message().contains(expected), qPrintable(error.message()));
+        QVERIFY(published.isEmpty());
+    }
+}
+
+void TestSync::publishCycle_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("day tasks to a calendar")
+        << int(CollectionKind::Calendar) << QStringLiteral("tasks");
+    QTest::newRow("contacts to an address book")
+        << int(CollectionKind::AddressBook) << QStringLiteral("contacts");
+}
+
+// Created, left alone when unchanged, replaced when changed here, deleted
+// when removed here; the server's own parser reads every item.
+void TestSync::publishCycle() {
+    QFETCH(int, kind);
+    QFETCH(QString, name);
+    const auto collectionKind = CollectionKind(kind);
+    const auto make = collectionKind == CollectionKind::Calendar ? Event : Card;
+    const QUrl collection = server_->collection(name);
+    interchange::DavSession session(kUser, QStringLiteral("secret"));
+    QHash<QString, interchange::PublishedItem> published;
+    QList<DavItem> items{make(QStringLiteral("20080305-1@kavelo"), QStringLiteral("Πρώτο, α; β")),
+                         make(QStringLiteral("20080305-2@kavelo"), QStringLiteral("Δεύτερο")),
+                         make(QStringLiteral("20080229-3@kavelo"), QStringLiteral("Τρίτο"))};
+
+    PublishCounts counts =
+        interchange::Publish(session, collection, collectionKind, items, published);
+    QCOMPARE(counts.created, 3);
+    QCOMPARE(ListedItems(session, collection).size(), 3);
+
+    counts = interchange::Publish(session, collection, collectionKind, items, published);
+    QCOMPARE(counts.unchanged, 3);
+    QCOMPARE(counts.created + counts.updated + counts.deleted, 0);
+
+    items[1] = make(items[1].uid, QStringLiteral("Αλλαγμένο εδώ"));
+    items.removeLast();
+    counts = interchange::Publish(session, collection, collectionKind, items, published);
+    QCOMPARE(counts.updated, 1);
+    QCOMPARE(counts.deleted, 1);
+    QCOMPARE(counts.unchanged, 1);
+    QVERIFY(counts.conflicts.isEmpty());
+    const QByteArray held = session.send("GET", QUrl(published.value(items[1].uid).href)).body;
+    QVERIFY2(QString::fromUtf8(held).contains(QStringLiteral("Αλλαγμένο εδώ")), held.constData());
+    QCOMPARE(ListedItems(session, collection).size(), 2);
+    QCOMPARE(ParsedByServerLibrary(server_->storage()), QStringLiteral("parsed 2"));
+}
+
+// An item changed or removed on the server since it was published is left
+// as the server has it, and said so.
+void TestSync::serverChangesAreNeverOverwritten() {
+    const QUrl collection = server_->collection(QStringLiteral("tasks"));
+    interchange::DavSession session(kUser, QStringLiteral("secret"));
+    QHash<QString, interchange::PublishedItem> published;
+    QList<DavItem> items{Event(QStringLiteral("changed-there"), QStringLiteral("Αρχικό")),
+                         Event(QStringLiteral("removed-here"), QStringLiteral("Αρχικό"))};
+    interchange::Publish(session, collection, CollectionKind::Calendar, items, published);
+    for (const DavItem& item : std::as_const(items)) {
+        const DavItem changed = Event(item.uid, QStringLiteral("Από άλλο πρόγραμμα"));
+        QVERIFY(session
+                    .send("PUT", QUrl(published.value(item.uid).href),
+                          {{"Content-Type", "text/calendar"}}, changed.text)
+                    .status < 300);
+    }
+
+    const QList<DavItem> now{Event(QStringLiteral("changed-there"), QStringLiteral("Από εδώ"))};
+    const PublishCounts counts =
+        interchange::Publish(session, collection, CollectionKind::Calendar, now, published);
+    QCOMPARE(counts.conflicts,
+             (QStringList{QStringLiteral("changed-there"), QStringLiteral("removed-here")}));
+    QCOMPARE(counts.updated + counts.deleted, 0);
+    for (const DavItem& item : std::as_const(items)) {
+        const QByteArray held = session.send("GET", QUrl(published.value(item.uid).href)).body;
+        QVERIFY2(QString::fromUtf8(held).contains(QStringLiteral("Από άλλο πρόγραμμα")),
+                 held.constData());
+    }
+}
+
+// Without the record of the last publication (a new computer, a lost
+// file), the items are not made twice and nothing on the server is
+// overwritten.
+void TestSync::lostStateDoesNotDuplicate() {
+    const QUrl collection = server_->collection(QStringLiteral("contacts"));
+    interchange::DavSession session(kUser, QStringLiteral("secret"));
+    const QList<DavItem> items{Card(QStringLiteral("same"), QStringLiteral("Νίκος")),
+                               Card(QStringLiteral("other"), QStringLiteral("Μαρία"))};
+    QHash<QString, interchange::PublishedItem> first;
+    interchange::Publish(session, collection, CollectionKind::AddressBook, items, first);
+
+    QHash<QString, interchange::PublishedItem> lost;
+    const QList<DavItem> again{items[0], Card(QStringLiteral("other"), QStringLiteral("Μαρία Κ."))};
+    const PublishCounts counts =
+        interchange::Publish(session, collection, CollectionKind::AddressBook, again, lost);
+    QCOMPARE(counts.created, 0);
+    QCOMPARE(counts.unchanged + counts.conflicts.size(), 2);
+    QVERIFY(counts.conflicts.contains(QStringLiteral("other")));
+    QCOMPARE(ListedItems(session, collection).size(), 2);
+}
+
+void TestSync::stateSurvivesTheFile() {
+    QTemporaryDir folder;
+    const QString path = interchange::SyncStatePath(folder.path());
+    interchange::SyncState state;
+    state.collection(QStringLiteral("http://h/anna/tasks/"))
+        .insert(QStringLiteral("ü;,1"), {QStringLiteral("http://h/anna/tasks/x.ics"),
+                                         QStringLiteral("\"e1\""), "\x01\xff"});
+    state.save(path);
+    interchange::SyncState loaded = interchange::SyncState::Load(path);
+    const interchange::PublishedItem item =
+        loaded.collection(QStringLiteral("http://h/anna/tasks/")).value(QStringLiteral("ü;,1"));
+    QCOMPARE(item.etag, QStringLiteral("\"e1\""));
+    QCOMPARE(item.digest, QByteArray("\x01\xff"));
+
+    QFile damaged(path);
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write("{\"http://h/anna/tasks/\": {");
+    damaged.close();
+    QVERIFY_THROWS_EXCEPTION(interchange::SyncError, interchange::SyncState::Load(path));
+}
+
+QTEST_GUILESS_MAIN(TestSync)
+#include "tst_sync.moc"
