@@ -214,4 +214,8 @@ void DiscardIdleHandles() {
     Pool().discardIdle();
 }
 
+sqlite3* OpenUnpooledHandle(const QString& path, const QString& password) {
+    return OpenKeyed(path, password);
+}
+
 }  // namespace store
