@@ -4,14 +4,17 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "TestSupport.h"
 #include "app/CommandLine.h"
 #include "app/ProgramEntry.h"
+#include "core/AppGlobals.h"
 #include "store/ConnectionString.h"
 #include "store/DataFolder.h"
+#include "store/DataFolderLock.h"
 
 namespace {
 
@@ -19,6 +22,14 @@ const QString kProgram = QStringLiteral(ORGANIZER_PROGRAM);
 const QString kShippedFolder = QFileInfo(QStringLiteral(ORGANIZER_EMPTY_DB)).path();
 const QStringList kLayouts{QStringLiteral("EKSODA1.RAV"), QStringLiteral("EKSODA2.RAV"),
                            QStringLiteral("NOTES.RAV")};
+
+const QString kAlreadyRunning = QStringLiteral(
+    "Το πρόγραμμα είναι ήδη ανοιχτό με αυτόν τον φάκελο δεδομένων:\r%1\r\r"
+    "Χρησιμοποίησε το παράθυρο που είναι ήδη ανοιχτό. Αν δεν φαίνεται, θα το βρεις στην "
+    "περιοχή ειδοποιήσεων, δίπλα στο ρολόι.");
+// A program that has claimed its folder gets there within this time, even
+// in a sanitizer build.
+constexpr int kProgramStartMs = 30000;
 
 // The owner's, the group's and the others' bits (Qt's "user" bits repeat the
 // owner's for the running user).
@@ -60,6 +71,10 @@ private Q_SLOTS:
     void preparation();
     void enteringTheDataFolder();
     void aFolderThatCannotBeEnteredIsReported();
+
+    void secondProgramOnOneFolderIsRefused();
+    void leftLock_data();
+    void leftLock();
 };
 
 void TestEntry::commandLine_data() {
@@ -301,6 +316,94 @@ void TestEntry::aFolderThatCannotBeEnteredIsReported() {
              qPrintable(messages.requests.at(0).text));
     QVERIFY2(messages.requests.at(0).text.contains(folder),
              qPrintable(messages.requests.at(0).text));
+}
+
+// The first program waits at the set-password window, holding the folder.
+void TestEntry::secondProgramOnOneFolderIsRefused() {
+    QTemporaryDir root;
+    const QString folder = root.filePath(QStringLiteral("organizer"));
+    const QString lockFile = QDir(folder).filePath(store::kDataFolderLockName);
+    QProcess first;
+    first.start(kProgram, {QStringLiteral("--data-dir"), folder});
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(lockFile), kProgramStartMs);
+
+    {
+        testsupport::MessageLog messages;
+        QVERIFY(ClaimDataFolder(folder) == nullptr);
+        QCOMPARE(messages.requests.size(), 1);
+        QCOMPARE(messages.requests.at(0).caption, kApplicationTitle);
+        QCOMPARE(messages.requests.at(0).text, kAlreadyRunning.arg(folder));
+    }
+
+    // The built program does the same: it says so on standard error, then
+    // waits at its notice (never answered here) and goes no further.
+    QProcess second;
+    second.start(kProgram, {QStringLiteral("--data-dir"), folder});
+    QByteArray secondErrors;
+    QTRY_VERIFY_WITH_TIMEOUT((secondErrors += second.readAllStandardError())
+                                 .contains("already running with this data folder"),
+                             kProgramStartMs);
+    second.kill();
+    second.waitForFinished();
+
+    QCOMPARE(first.state(), QProcess::Running);
+    QVERIFY(QFileInfo::exists(lockFile));
+    first.kill();
+    QVERIFY(first.waitForFinished());
+}
+
+void TestEntry::leftLock_data() {
+    const QString here = QSysInfo::machineHostName();
+    const QString ownName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    const QString ownNumber = QString::number(QCoreApplication::applicationPid());
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QString>("contents");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("left by a killed organizer") << "killed" << QString() << true;
+    QTest::newRow("empty: a power cut before it was written") << "file" << QString() << true;
+    QTest::newRow("its process number now runs another organizer")
+        << "file" << ownNumber + '\n' + ownName + '\n' + here + '\n'
+        << true;
+    QTest::newRow("its process number now runs another program")
+        << "file" << ownNumber + "\nkavelo-organizer\n" + here + '\n'
+        << true;
+    QTest::newRow("held by an organizer on another computer")
+        << "file" << QStringLiteral("4242\nkavelo-organizer\nanother-computer.example\n") << false;
+}
+
+// A lock whose holder no longer runs never keeps the user out; one that
+// cannot be judged from here is respected.
+void TestEntry::leftLock() {
+    QFETCH(QString, left);
+    QFETCH(QString, contents);
+    QFETCH(bool, taken);
+    QTemporaryDir root;
+    const QString folder = root.path();
+    const QString lockFile = QDir(folder).filePath(store::kDataFolderLockName);
+    if (left == QLatin1String("killed")) {
+        QProcess holder;
+        holder.start(kProgram, {QStringLiteral("--data-dir"), folder});
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(lockFile), kProgramStartMs);
+        holder.kill();
+        QVERIFY(holder.waitForFinished());
+    } else {
+        Write(lockFile, contents.toUtf8());
+    }
+    QVERIFY(QFileInfo::exists(lockFile));
+    testsupport::MessageLog messages;
+
+    const std::unique_ptr<store::DataFolderLock> lock = ClaimDataFolder(folder);
+
+    QCOMPARE(lock != nullptr, taken);
+    QCOMPARE(messages.requests.size(), taken ? 0 : 1);
+    if (taken) {
+        QCOMPARE(lock->state(), store::DataFolderLock::State::Held);
+        // This program's own now.
+        QVERIFY(Contents(lockFile).startsWith(
+            QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
+    } else {
+        QCOMPARE(Contents(lockFile), contents.toUtf8());
+    }
 }
 
 QTEST_MAIN(TestEntry)

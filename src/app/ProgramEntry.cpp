@@ -9,6 +9,7 @@
 #include "expenses/Unit15.h"
 #include "notebook/Unit7.h"
 #include "store/DataFolder.h"
+#include "store/DataFolderLock.h"
 #include "widgets/Messages.h"
 
 namespace {
@@ -16,10 +17,19 @@ namespace {
 const QString kDataFolderNotReady =
     QStringLiteral("Ο φάκελος των δεδομένων δεν μπορεί να χρησιμοποιηθεί.\r\r%1");
 
-void ReportDataFolderFailure(const QString& reason) {
-    const QByteArray line = QStringLiteral("%1: %2\n").arg(kApplicationTitle, reason).toLocal8Bit();
+const QString kAlreadyRunning = QStringLiteral(
+    "Το πρόγραμμα είναι ήδη ανοιχτό με αυτόν τον φάκελο δεδομένων:\r%1\r\r"
+    "Χρησιμοποίησε το παράθυρο που είναι ήδη ανοιχτό. Αν δεν φαίνεται, θα το βρεις στην "
+    "περιοχή ειδοποιήσεων, δίπλα στο ρολόι.");
+
+void WriteStandardErrorLine(const QString& text) {
+    const QByteArray line = QStringLiteral("%1: %2\n").arg(kApplicationTitle, text).toLocal8Bit();
     std::fputs(line.constData(), stderr);
     std::fflush(stderr);
+}
+
+void ReportDataFolderFailure(const QString& reason) {
+    WriteStandardErrorLine(reason);
     widgets::ShowErrorDialog(nullptr, kDataFolderNotReady.arg(reason));
 }
 
@@ -67,4 +77,25 @@ bool EnterDataFolder(const QString& folder, const QString& shippedFolder) {
         return false;
     }
     return true;
+}
+
+std::unique_ptr<store::DataFolderLock> ClaimDataFolder(const QString& folder) {
+    auto lock = std::make_unique<store::DataFolderLock>(folder);
+    const QString lockFile = QDir::toNativeSeparators(lock->lockFilePath());
+    switch (lock->state()) {
+        case store::DataFolderLock::State::Held:
+            break;
+        case store::DataFolderLock::State::HeldByAnother:
+            WriteStandardErrorLine(
+                QStringLiteral("already running with this data folder (%1)").arg(lockFile));
+            widgets::ShowNotice(nullptr, kAlreadyRunning.arg(QDir::toNativeSeparators(folder)));
+            return nullptr;
+        case store::DataFolderLock::State::Unavailable:
+            // Where no lock file can be made, no journal can be either: a
+            // second program could not write, so none can lose a write.
+            WriteStandardErrorLine(
+                QStringLiteral("cannot make %1; going on without it").arg(lockFile));
+            break;
+    }
+    return lock;
 }

@@ -5,6 +5,10 @@
 
 #include "app/Unit1.h"
 
+namespace store {
+class DataFolderLock;
+}
+
 class TForm7;
 class TForm14;
 class TForm15;
@@ -39,3 +43,9 @@ int RunProgram(StartupMode mode, const std::function<int()>& eventLoop);
 // failure the user is told why in an error box and on standard error, and
 // false comes back.
 bool EnterDataFolder(const QString& folder, const QString& shippedFolder);
+
+// Claims the data folder, the working directory, for this run. Returns null
+// when another running program holds it: the user has been told, in a notice
+// and on standard error, that the organizer is already running. A folder
+// where no lock can be made is used without one.
+std::unique_ptr<store::DataFolderLock> ClaimDataFolder(const QString& folder);

@@ -10,9 +10,11 @@
 #include "app/ScreenResolution.h"
 #include "app/Unit100.h"
 #include "core/AppGlobals.h"
+#include "store/Backup.h"
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
+#include "store/DatabaseError.h"
 
 namespace {
 
@@ -22,13 +24,17 @@ std::optional<int>& SplashMilliseconds() {
     return milliseconds;
 }
 
-// Nothing is shown on screen when start-up ends on an error, but a person who
-// started the program from a terminal learns why.
-void ReportStartupFailure(const QString& reason) {
+// A person who started the program from a terminal learns why something
+// went wrong, also where the screen shows nothing.
+void WriteStartupLine(const QString& what, const QString& reason) {
     const QByteArray line =
-        QStringLiteral("%1: start-up ended: %2\n").arg(kApplicationTitle, reason).toLocal8Bit();
+        QStringLiteral("%1: %2: %3\n").arg(kApplicationTitle, what, reason).toLocal8Bit();
     std::fputs(line.constData(), stderr);
     std::fflush(stderr);
+}
+
+void ReportStartupFailure(const QString& reason) {
+    WriteStartupLine(QStringLiteral("start-up ended"), reason);
 }
 
 // Step 1 has a guard of its own: whatever escapes the check's own guard
@@ -78,7 +84,24 @@ bool EndRequested() {
     return app().ExitMarker == kExitRequested;
 }
 
-bool RunSteps(const std::function<void()>& lastStep) {
+// At most one backup a day, made once the user has shown the password; the
+// data stays usable whether or not the backup can be made.
+void BackUpAfterLogin(const std::function<void(const QString&)>& backupFailed) {
+    QString reason;
+    try {
+        store::BackUpDatabase(app().AppConnectionString, LocalNow().date());
+        return;
+    } catch (const store::DatabaseError& error) {
+        reason = error.message();
+    } catch (const std::exception& error) {
+        reason = QString::fromUtf8(error.what());
+    }
+    WriteStartupLine(QStringLiteral("the backup failed"), reason);
+    backupFailed(reason);
+}
+
+bool RunSteps(const std::function<void()>& lastStep,
+              const std::function<void(const QString&)>& backupFailed) {
     CheckResolutionGuarded();
     if (EndRequested()) {
         return false;
@@ -93,15 +116,17 @@ bool RunSteps(const std::function<void()>& lastStep) {
     if (EndRequested()) {
         return false;
     }
+    BackUpAfterLogin(backupFailed);
     lastStep();
     return true;
 }
 
 }  // namespace
 
-bool RunStartupSequence(const std::function<void()>& lastStep) {
+bool RunStartupSequence(const std::function<void()>& lastStep,
+                        const std::function<void(const QString&)>& backupFailed) {
     try {
-        return RunSteps(lastStep);
+        return RunSteps(lastStep, backupFailed);
     } catch (const std::exception& error) {
         ReportStartupFailure(QString::fromLocal8Bit(error.what()));
     } catch (...) {

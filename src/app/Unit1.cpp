@@ -2,17 +2,22 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QTimer>
 
 #include "app/StartupSequence.h"
 #include "calendar/MonthCalendar.h"
 #include "core/AppGlobals.h"
 #include "store/ConnectionString.h"
 #include "ui_Unit1.h"
+#include "widgets/Messages.h"
 #include "widgets/WindowStyle.h"
 
 namespace {
 
 const QSize kClientSize(626, 716);
+const QString kBackupFailedNote = QStringLiteral(
+    "Δεν ήταν δυνατό να γίνει το σημερινό αντίγραφο ασφαλείας των δεδομένων.\r\r%1\r\r"
+    "Τα δεδομένα σου δεν έχουν αλλάξει. Θα γίνει νέα προσπάθεια στην επόμενη εκκίνηση.");
 
 }  // namespace
 
@@ -34,7 +39,8 @@ MonthCalendar* TForm1::Calendar() const {
 void TForm1::FormCreate() {
     if (mode_ == StartupMode::Full) {
         // The sequence has its own catch-all and ends with today's month.
-        if (!RunStartupSequence([this] { ShowStartupMonth(); })) {
+        if (!RunStartupSequence([this] { ShowStartupMonth(); },
+                                [this](const QString& reason) { NoteBackupFailure(reason); })) {
             RequestQuitFromCreation();
         }
         return;
@@ -55,6 +61,13 @@ void TForm1::ShowStartupMonth() {
     app().TodayMonth = quint16(today.month());
     app().TodayDay = quint16(today.day());
     ui->MonthCalendar1->ShowTodayMonth();
+}
+
+// Queued: the window is still being created; the note comes up over it once
+// the event loop runs.
+void TForm1::NoteBackupFailure(const QString& reason) {
+    QTimer::singleShot(0, this,
+                       [this, reason] { widgets::ShowNote(this, kBackupFailedNote.arg(reason)); });
 }
 
 void TForm1::RequestQuitFromCreation() {

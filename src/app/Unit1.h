@@ -43,6 +43,8 @@ private:
     void FormCreate();
     // The last step of start-up: today's date and the calendar on its month.
     void ShowStartupMonth();
+    // Tells the user once, without blocking, when the window first comes up.
+    void NoteBackupFailure(const QString& reason);
 
     // The command buttons, the tray icon and its menu (MainCommands.cpp).
     void BuildCommands();

@@ -9,6 +9,7 @@
 #include "core/AppGlobals.h"
 #include "core/ProgramLocale.h"
 #include "store/DataFolder.h"
+#include "store/DataFolderLock.h"
 #include "widgets/WindowStyle.h"
 
 namespace {
@@ -69,6 +70,11 @@ int main(int argc, char* argv[]) {
         request.dataFolder, qEnvironmentVariable(qPrintable(store::kDataFolderVariable)),
         QDir::homePath());
     if (!EnterDataFolder(folder, store::ShippedFilesFolder(QApplication::applicationDirPath()))) {
+        return 1;
+    }
+    // Held until the program ends.
+    const std::unique_ptr<store::DataFolderLock> folderLock = ClaimDataFolder(QDir::currentPath());
+    if (folderLock == nullptr) {
         return 1;
     }
     return RunProgram(StartupMode::Full, &QApplication::exec);

@@ -222,4 +222,8 @@ void DiscardIdleHandles() {
     Pool().discardIdle();
 }
 
+sqlite3* OpenUnpooledHandle(const QString& path, const QString& password) {
+    return OpenKeyed(path, password);
+}
+
 }  // namespace store

@@ -68,4 +68,10 @@ private:
 // Drops every idle pooled handle (tests that replace a file in place use it).
 void DiscardIdleHandles();
 
+// A handle of its own on an existing file, keyed and set up exactly as a
+// pooled one, but never pooled: for copies of the database that are written,
+// checked and renamed (backups). The caller closes it with sqlite3_close.
+// Throws DatabaseError as Connection::open does.
+sqlite3* OpenUnpooledHandle(const QString& path, const QString& password);
+
 }  // namespace store

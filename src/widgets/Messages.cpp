@@ -136,6 +136,20 @@ void ShowErrorDialog(QWidget* parent, const QString& text) {
     ShowMessageBox(parent, TypedRequest(QStringLiteral("Error"), MessageIcon::Error, text));
 }
 
+void ShowNote(QWidget* parent, const QString& text) {
+    auto* box = new QMessageBox(parent);
+    box->setObjectName(QStringLiteral("NoteBox"));
+    box->setWindowTitle(QStringLiteral("Warning"));
+    box->setText(DisplayText(text));
+    box->setTextFormat(Qt::PlainText);
+    box->setIcon(QMessageBox::Warning);
+    box->addButton(ButtonText(Answer::Ok), RoleOf(Answer::Ok));
+    // A message box is modal unless told otherwise.
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+}
+
 bool ConfirmDeleteRecord(QWidget* parent) {
     MessageRequest request = TypedRequest(QStringLiteral("Confirm"), MessageIcon::Question,
                                           QStringLiteral("Delete record?"));

@@ -38,6 +38,12 @@ void ShowInformation(QWidget* parent, const QString& text);
 void ShowWarning(QWidget* parent, const QString& text);
 void ShowErrorDialog(QWidget* parent, const QString& text);
 
+// A warning that blocks nothing: caption "Warning", one "OK", shown beside
+// parent, which stays usable; the box deletes itself when closed. Its
+// objectName is "NoteBox". For news the user should have but need not act on
+// at once.
+void ShowNote(QWidget* parent, const QString& text);
+
 // "Delete record?" with OK and Cancel; true on OK.
 bool ConfirmDeleteRecord(QWidget* parent);
 
