@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "interchange/RecordStore.h"
 #include "store/Schema.h"
 
 namespace interchange {
@@ -186,8 +187,9 @@ QDateTime FromLocalMinutes(qint64 minutes) {
     return QDateTime::fromSecsSinceEpoch(minutes * 60, Qt::UTC);
 }
 
-QString EventName(const QString& summary, const icaltimetype& start) {
-    const QDateTime local = FromLocalMinutes(LocalMinutes(start));
+// How a message names an event: its local start and its summary.
+QString EventName(const QString& summary, qint64 localMinutes) {
+    const QDateTime local = FromLocalMinutes(localMinutes);
     return QStringLiteral("%1 %2 '%3'")
         .arg(local.date().toString(kCalendarDateText),
              local.time().toString(QStringLiteral("HH:mm")), summary);
@@ -222,14 +224,14 @@ public:
         icaltimetype end = icalcomponent_get_dtend(event);
         end = icaltime_is_null_time(end) ? start : icaltime_convert_to_zone(end, AthensZone());
         if (summary.trimmed().isEmpty()) {
-            outcome_.skip(
-                QStringLiteral("%1: an event without a summary").arg(EventName(summary, start)));
+            outcome_.skip(QStringLiteral("%1: an event without a summary")
+                              .arg(EventName(summary, LocalMinutes(start))));
             return;
         }
         if (icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY) != nullptr) {
             outcome_.notes.append(QStringLiteral("%1: a repeating event, only its first time was "
                                                  "placed")
-                                      .arg(EventName(summary, start)));
+                                      .arg(EventName(summary, LocalMinutes(start))));
         }
         events_.append(
             {LocalMinutes(start), std::max(LocalMinutes(start), LocalMinutes(end)), summary});
@@ -289,11 +291,7 @@ public:
 private:
     // The slot it starts in, then every slot it covers up to its end.
     void place(const PlacedEvent& event) {
-        const QString name =
-            QStringLiteral("%1 %2 '%3'")
-                .arg(FromLocalMinutes(event.start).date().toString(kCalendarDateText),
-                     FromLocalMinutes(event.start).time().toString(QStringLiteral("HH:mm")),
-                     event.summary);
+        const QString name = EventName(event.summary, event.start);
         if (event.end - event.start > kLongestPlacedEventDays * 24 * 60) {
             outcome_.skip(
                 QStringLiteral("%1: longer than %2 days").arg(name).arg(kLongestPlacedEventDays));

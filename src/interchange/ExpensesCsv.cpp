@@ -151,7 +151,7 @@ QDate CsvDate(const CsvRecord& record) {
 // groups thousands here).
 std::optional<qint64> CsvCents(const CsvRecord& record, int column, const QString& name) {
     static const QRegularExpression pattern(
-        QStringLiteral("^(-?)(\\d{1,3}(?:\\.\\d{3})+|\\d{1,15})(?:,(\\d{1,2}))?$"));
+        QStringLiteral("^(-?)(\\d{1,3}(?:\\.\\d{3}){1,4}|\\d{1,15})(?:,(\\d{1,2}))?$"));
     const QString text = record.fields.at(column).trimmed();
     if (text.isEmpty()) {
         return std::nullopt;
