@@ -229,6 +229,8 @@ private Q_SLOTS:
     void eventsFindTheirSlots_data();
     void eventsFindTheirSlots();
     void exportCoversTheRange();
+    void oneItemKeepsItsIdentity_data();
+    void oneItemKeepsItsIdentity();
     void foreignVCards_data();
     void foreignVCards();
     void foldingKeepsCharactersWhole_data();
@@ -461,6 +463,62 @@ void TestInterchange::exportCoversTheRange() {
         interchange::ReadExpensesCsv(ReadFile(files.filePath(QStringLiteral("a.csv"))), outcome);
     QCOMPARE(expenses.size(), 2);
     QCOMPARE(expenses.at(1).date, QDate(2026, 7, 1));
+}
+
+void TestInterchange::oneItemKeepsItsIdentity_data() {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("uid");
+    QTest::newRow("a slot") << "slot"
+                            << "20080229-2130-2200@kavelo-organizer";
+    QTest::newRow("the notes of a day") << "note"
+                                        << "20080229-notes@kavelo-organizer";
+    QTest::newRow("a contact") << "contact"
+                               << "urn:uuid:";
+}
+
+// What a calendar or address-book server would store for one item: a
+// whole file of its own that reads back to the item, with the same UID at
+// every export.
+void TestInterchange::oneItemKeepsItsIdentity() {
+    QFETCH(QString, item);
+    QFETCH(QString, uid);
+    const QDate day(2008, 2, 29);
+    const interchange::DayNote note{day, QStringLiteral("Α\nΒ")};
+    const interchange::Contact contact{kAwkwardText, {}, QStringLiteral("1"), {}, {}, {}, {}};
+    const auto text = [&](const QDateTime& stamp) {
+        if (item == QLatin1String("slot")) {
+            return interchange::SlotEventCalendar(day, 27, kAwkwardText, stamp);
+        }
+        if (item == QLatin1String("note")) {
+            return interchange::NoteJournalCalendar(note, stamp);
+        }
+        return interchange::WriteVCard(contact, interchange::ContactUid(contact, 0));
+    };
+    const QByteArray first = text(QDateTime(day, QTime(9, 0), Qt::UTC));
+    const QByteArray later = text(QDateTime(day.addYears(1), QTime(9, 0), Qt::UTC));
+    const auto uidLine = [](const QByteArray& file) {
+        const qsizetype start = file.indexOf("\nUID:") + 5;
+        return file.mid(start, file.indexOf('\r', start) - start);
+    };
+
+    QVERIFY2(uidLine(first).startsWith(uid.toUtf8()), first.constData());
+    QCOMPARE(uidLine(later), uidLine(first));
+    interchange::Outcome outcome;
+    if (item == QLatin1String("contact")) {
+        QCOMPARE(interchange::ReadVCards(first, outcome), QVector<interchange::Contact>{contact});
+        QVERIFY(interchange::ContactUid(contact, 1) != interchange::ContactUid(contact, 0));
+        return;
+    }
+    const interchange::CalendarContent content = interchange::ReadCalendar(first, outcome);
+    if (item == QLatin1String("slot")) {
+        QCOMPARE(content.days.size(), 1);
+        QCOMPARE(content.days.at(0).date, day);
+        QCOMPARE(content.days.at(0).slotTexts.at(27), kAwkwardText);
+        QVERIFY(content.notes.isEmpty());
+    } else {
+        QVERIFY(content.days.isEmpty());
+        QCOMPARE(content.notes, QVector<interchange::DayNote>{note});
+    }
 }
 
 void TestInterchange::foreignVCards_data() {
