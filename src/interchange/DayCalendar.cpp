@@ -312,9 +312,8 @@ private:
             QStringList& slotTexts = days_[local.date()];
             slotTexts.resize(store::SlotColumns().size());
             QString& text = slotTexts[(minute - kFirstSlotMinute) / kSlotMinutes];
-            if (!text.split(QStringLiteral(" / ")).contains(event.summary)) {
-                text =
-                    text.isEmpty() ? event.summary : text + QStringLiteral(" / ") + event.summary;
+            if (!text.split(kSlotTextJoin).contains(event.summary)) {
+                text = text.isEmpty() ? event.summary : text + kSlotTextJoin + event.summary;
             }
             ++placed;
         }

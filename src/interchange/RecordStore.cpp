@@ -200,7 +200,7 @@ QVector<Expense> ReadExpenses(store::Connection& connection, const DateRange& ra
 void AddDayTasks(store::Connection& connection, const QVector<DayTasks>& days, Outcome& outcome,
                  const Progress& progress) {
     for (const DayTasks& day : days) {
-        ReportProgress(progress, &day - days.constData(), days.size());
+        ReportProgress(progress, &day - days.constData() + 1, days.size());
         const std::optional<QStringList> stored = StoredSlots(connection, day.date);
         QStringList slotTexts = stored.value_or(QStringList());
         slotTexts.resize(store::SlotColumns().size());
@@ -227,7 +227,7 @@ void AddDayTasks(store::Connection& connection, const QVector<DayTasks>& days, O
 void AddDayNotes(store::Connection& connection, const QVector<DayNote>& notes, Outcome& outcome,
                  const Progress& progress) {
     for (const DayNote& note : notes) {
-        ReportProgress(progress, &note - notes.constData(), notes.size());
+        ReportProgress(progress, &note - notes.constData() + 1, notes.size());
         const QVariant stored = store::ScalarQuery(
             connection, QStringLiteral("SELECT count(*) FROM SHMEIWSEIS WHERE HMEROMHNIA = ?"),
             {note.date});
@@ -258,7 +258,7 @@ void AddContacts(store::Connection& connection, const QVector<Contact>& contacts
         ++present[ContactKey(contact)];
     }
     for (const Contact& contact : contacts) {
-        ReportProgress(progress, &contact - contacts.constData(), contacts.size());
+        ReportProgress(progress, &contact - contacts.constData() + 1, contacts.size());
         int& count = present[ContactKey(contact)];
         if (count > 0) {
             --count;
@@ -284,7 +284,7 @@ void AddExpenses(store::Connection& connection, const QVector<Expense>& expenses
         ++present[ExpenseKey(expense)];
     }
     for (const Expense& expense : expenses) {
-        ReportProgress(progress, &expense - expenses.constData(), expenses.size());
+        ReportProgress(progress, &expense - expenses.constData() + 1, expenses.size());
         int& count = present[ExpenseKey(expense)];
         if (count > 0) {
             --count;
