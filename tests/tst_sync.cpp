@@ -50,6 +50,39 @@ DavItem Card(const QString& uid, const QString& name) {
             QStringLiteral("BEGIN:VCARD\nVERSION:4.0\nUID:%1\nFN:%2\nEND:VCARD\n").arg(uid, name))};
 }
 
+// The hrefs of the items a collection holds, as the server lists them.
+QStringList ListedItems(interchange::DavSession& session, const QUrl& collection) {
+    const interchange::DavResponse listing = session.send("PROPFIND", collection, {{"Depth", "1"}});
+    QStringList hrefs;
+    static const QRegularExpression href(QStringLiteral("<[^>]*href>([^<]*\\.(?:ics|vcf))<"));
+    for (const auto& match : href.globalMatch(QString::fromUtf8(listing.body))) {
+        hrefs.append(match.captured(1));
+    }
+    return hrefs;
+}
+
+// Every item file the server stored, parsed by the library the server
+// itself parses with; the output counts the items read or shows the failure.
+QString ParsedByServerLibrary(const QString& storage) {
+    QProcess python;
+    python.setProcessChannelMode(QProcess::MergedChannels);
+    python.start(
+        kSystemPython,
+        {QStringLiteral("-c"),
+         QStringLiteral("import pathlib, sys, vobject\n"
+                        "n = 0\n"
+                        "for p in sorted(pathlib.Path(sys.argv[1]).rglob('*')):\n"
+                        "    if p.suffix in ('.ics', '.vcf') and '.Radicale' not in str(p):\n"
+                        "        vobject.readOne(p.read_text(encoding='utf-8'))\n"
+                        "        n += 1\n"
+                        "print('parsed', n)\n"),
+         storage});
+    python.waitForFinished(30000);
+    return QString::fromUtf8(python.readAll()).trimmed();
+}
+
+}  // namespace
+
 // Radicale on 127.0.0.1, anyone let in as the user they name.
 class Radicale {
 public:
@@ -103,39 +136,6 @@ private:
     QProcess server_;
     int port_ = 0;
 };
-
-// The hrefs of the items a collection holds, as the server lists them.
-QStringList ListedItems(interchange::DavSession& session, const QUrl& collection) {
-    const interchange::DavResponse listing = session.send("PROPFIND", collection, {{"Depth", "1"}});
-    QStringList hrefs;
-    static const QRegularExpression href(QStringLiteral("<[^>]*href>([^<]*\\.(?:ics|vcf))<"));
-    for (const auto& match : href.globalMatch(QString::fromUtf8(listing.body))) {
-        hrefs.append(match.captured(1));
-    }
-    return hrefs;
-}
-
-// Every item file the server stored, parsed by the library the server
-// itself parses with; the output counts the items read or shows the failure.
-QString ParsedByServerLibrary(const QString& storage) {
-    QProcess python;
-    python.setProcessChannelMode(QProcess::MergedChannels);
-    python.start(
-        kSystemPython,
-        {QStringLiteral("-c"),
-         QStringLiteral("import pathlib, sys, vobject\n"
-                        "n = 0\n"
-                        "for p in sorted(pathlib.Path(sys.argv[1]).rglob('*')):\n"
-                        "    if p.suffix in ('.ics', '.vcf') and '.Radicale' not in str(p):\n"
-                        "        vobject.readOne(p.read_text(encoding='utf-8'))\n"
-                        "        n += 1\n"
-                        "print('parsed', n)\n"),
-         storage});
-    python.waitForFinished(30000);
-    return QString::fromUtf8(python.readAll()).trimmed();
-}
-
-}  // namespace
 
 class TestSync : public QObject {
     Q_OBJECT

@@ -1,9 +1,8 @@
 #include "access/Unit165.h"
 
 #include "access/AccessLook.h"
-#include "access/PasswordHash.h"
+#include "access/LoginPassword.h"
 #include "core/AppGlobals.h"
-#include "store/DataSet.h"
 #include "store/InputText.h"
 #include "ui_Unit165.h"
 #include "widgets/Messages.h"
@@ -72,17 +71,7 @@ void TForm165::CheckPassword(const QString& text) {
 int TForm165::CountMatchingPasswords(const QString& text) {
     ADOConnection1.close();
     ADOConnection1.open();
-    store::Query ADOQuery1;
-    ADOQuery1.setConnection(&ADOConnection1);
-    ADOQuery1.setSql(QStringLiteral("select PASSWORD from ADMINISTRATOR_ACCOUNT"));
-    ADOQuery1.open();
-    int matches = 0;
-    for (int row = 0; row < ADOQuery1.recordCount(); ++row) {
-        if (accesscontrol::PasswordMatches(ADOQuery1.valueAt(row, 0).toString(), text)) {
-            ++matches;
-        }
-    }
-    ADOQuery1.close();
+    const int matches = accesscontrol::CountMatchingPasswords(ADOConnection1, text);
     ADOConnection1.close();
     return matches;
 }

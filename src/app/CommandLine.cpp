@@ -13,7 +13,17 @@ const QString kDescription = QStringLiteral(
     "notes, kept in one encrypted database.\n\n"
     "The data folder holds data.mdb and the report layouts; it is ~/%1 unless %2 or --data-dir "
     "names another one (--data-dir wins). A missing folder is created and receives the empty "
-    "database and the layouts; an existing file is never replaced.");
+    "database and the layouts; an existing file is never replaced.\n\n"
+    "Without a window, after asking for the login password (or reading it from --password-file):\n"
+    "  export ics|vcf|csv FILE [--from DATE] [--to DATE]\n"
+    "      writes the day tasks and notes (ics), the contacts (vcf) or the expenses (csv);\n"
+    "      --from and --to (yyyy-mm-dd or dd/mm/yyyy) limit the days of ics and csv\n"
+    "  import ics|vcf|csv FILE\n"
+    "      adds what the file holds; a malformed file adds nothing");
+
+const QString kExportCommand = QStringLiteral("export");
+const QString kImportCommand = QStringLiteral("import");
+const QStringList kFormats{QStringLiteral("ics"), QStringLiteral("vcf"), QStringLiteral("csv")};
 
 CommandLineRequest Print(int exitCode, const QString& output, const QString& error) {
     CommandLineRequest request;
@@ -28,6 +38,77 @@ CommandLineRequest UsageError(const QCommandLineParser& parser, const QString& e
     return Print(kUsageExitCode, QString(), error + QStringLiteral("\n\n") + parser.helpText());
 }
 
+QDate CommandLineDate(const QString& text) {
+    const QDate iso = QDate::fromString(text, Qt::ISODate);
+    return iso.isValid() ? iso : QDate::fromString(text, QStringLiteral("d/M/yyyy"));
+}
+
+struct TerminalOptions {
+    QCommandLineOption from{QStringLiteral("from"),
+                            QStringLiteral("export: the first day to write (yyyy-mm-dd)."),
+                            QStringLiteral("date")};
+    QCommandLineOption to{QStringLiteral("to"),
+                          QStringLiteral("export: the last day to write (yyyy-mm-dd)."),
+                          QStringLiteral("date")};
+    QCommandLineOption passwordFile{
+        QStringLiteral("password-file"),
+        QStringLiteral("export/import: read the login password from the first line of <file>."),
+        QStringLiteral("file")};
+
+    bool anySet(const QCommandLineParser& parser) const {
+        return parser.isSet(from) || parser.isSet(to) || parser.isSet(passwordFile);
+    }
+};
+
+// The command, its format and file, and the options only they take.
+CommandLineRequest TerminalCommand(const QCommandLineParser& parser,
+                                   const TerminalOptions& options) {
+    const QStringList words = parser.positionalArguments();
+    const QString& command = words.constFirst();
+    if (words.size() < 3) {
+        return UsageError(
+            parser,
+            QStringLiteral("'%1' needs a format (ics, vcf or csv) and a file.").arg(command));
+    }
+    if (words.size() > 3) {
+        return UsageError(parser, QStringLiteral("Unexpected argument '%1'.").arg(words.at(3)));
+    }
+    if (!kFormats.contains(words.at(1))) {
+        return UsageError(parser,
+                          QStringLiteral("Unknown format '%1': ics, vcf or csv.").arg(words.at(1)));
+    }
+    const bool dated = parser.isSet(options.from) || parser.isSet(options.to);
+    if (dated && command == kImportCommand) {
+        return UsageError(parser, QStringLiteral("--from and --to belong to export."));
+    }
+    if (dated && words.at(1) == QLatin1String("vcf")) {
+        return UsageError(parser,
+                          QStringLiteral("The contacts carry no date: --from and --to do not "
+                                         "apply to vcf."));
+    }
+    CommandLineRequest request;
+    request.action = command == kExportCommand ? CommandLineRequest::Action::Export
+                                               : CommandLineRequest::Action::Import;
+    request.format = words.at(1);
+    request.file = words.at(2);
+    request.passwordFile = parser.value(options.passwordFile);
+    for (const auto& [option, date] :
+         {std::pair{&options.from, &request.from}, std::pair{&options.to, &request.to}}) {
+        if (parser.isSet(*option)) {
+            *date = CommandLineDate(parser.value(*option));
+            if (!date->isValid()) {
+                return UsageError(parser,
+                                  QStringLiteral("'%1' is not a date (yyyy-mm-dd or dd/mm/yyyy).")
+                                      .arg(parser.value(*option)));
+            }
+        }
+    }
+    if (request.from.isValid() && request.to.isValid() && request.from > request.to) {
+        return UsageError(parser, QStringLiteral("--from is after --to."));
+    }
+    return request;
+}
+
 }  // namespace
 
 CommandLineRequest ParseCommandLine(const QStringList& arguments) {
@@ -40,13 +121,23 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments) {
                                      QStringLiteral("Keep the data in <folder>."),
                                      QStringLiteral("folder"));
     parser.addOption(dataDir);
+    const TerminalOptions terminal;
+    parser.addOption(terminal.from);
+    parser.addOption(terminal.to);
+    parser.addOption(terminal.passwordFile);
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("export or import, then the format and the file."),
+                                 QStringLiteral("[export|import FORMAT FILE]"));
 
     if (!parser.parse(arguments)) {
         return UsageError(parser, parser.errorText());
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        return UsageError(parser, QStringLiteral("Unexpected argument '%1'.")
-                                      .arg(parser.positionalArguments().constFirst()));
+    const QStringList words = parser.positionalArguments();
+    const bool terminalCommand = !words.isEmpty() && (words.constFirst() == kExportCommand ||
+                                                      words.constFirst() == kImportCommand);
+    if (!words.isEmpty() && !terminalCommand) {
+        return UsageError(parser,
+                          QStringLiteral("Unexpected argument '%1'.").arg(words.constFirst()));
     }
     if (parser.isSet(QStringLiteral("help-all"))) {
         // Only Qt itself can list its own options; it prints them and ends
@@ -62,7 +153,13 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments) {
                          QCoreApplication::applicationVersion() + QLatin1Char('\n'),
                      QString());
     }
-    CommandLineRequest request;
+    if (!terminalCommand && terminal.anySet(parser)) {
+        return UsageError(parser,
+                          QStringLiteral("--from, --to and --password-file belong to export and "
+                                         "import."));
+    }
+    CommandLineRequest request =
+        terminalCommand ? TerminalCommand(parser, terminal) : CommandLineRequest();
     request.dataFolder = parser.value(dataDir);
     return request;
 }

@@ -1,11 +1,13 @@
 #include <QApplication>
 #include <QDir>
+#include <QRegularExpression>
 #include <cstdio>
 #include <optional>
 
 #include "app/CommandLine.h"
 #include "app/DesktopServices.h"
 #include "app/ProgramEntry.h"
+#include "app/TerminalCommands.h"
 #include "core/AppGlobals.h"
 #include "core/ProgramLocale.h"
 #include "store/DataFolder.h"
@@ -25,24 +27,38 @@ void NameTheApplication() {
     QCoreApplication::setApplicationVersion(QStringLiteral(ORGANIZER_VERSION));
 }
 
-// --help and --version must answer without a display (over ssh, in a
-// script), where the user interface cannot start: a core application parses
-// them first. Anything else, Qt's own options among them, is left to the
-// parse after the user interface has taken its options.
+// --help, --version, export and import must work without a display (over
+// ssh, in a script), where the user interface cannot start: a core
+// application parses them first. Anything else, Qt's own options among
+// them, is left to the parse after the user interface has taken its
+// options.
 std::optional<int> AnswerWithoutDisplay(int argc, char* argv[]) {
     static const QStringList textOnly{QStringLiteral("-h"), QStringLiteral("--help"),
                                       QStringLiteral("-v"), QStringLiteral("--version")};
+    static const QStringList commands{QStringLiteral("export"), QStringLiteral("import")};
+    static const QRegularExpression commandOption(
+        QStringLiteral("^--(from|to|password-file)(=|$)"));
     bool asked = false;
+    bool command = false;
     for (int i = 1; i < argc; ++i) {
-        asked |= textOnly.contains(QString::fromLocal8Bit(argv[i]));
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        asked |= textOnly.contains(argument);
+        command |= commands.contains(argument) || commandOption.match(argument).hasMatch();
     }
-    if (!asked) {
+    if (!asked && !command) {
         return std::nullopt;
     }
     QCoreApplication core(argc, argv);
     NameTheApplication();
     const CommandLineRequest request = ParseCommandLine(QCoreApplication::arguments());
-    if (request.action != CommandLineRequest::Action::Print || request.exitCode != 0) {
+    if (IsTerminalCommand(request)) {
+        ApplyProgramLocale();
+        return RunTerminalCommand(request);
+    }
+    // A mistake in a terminal command is answered here too: the user
+    // interface may be unable to start.
+    const bool answered = request.exitCode == 0 || command;
+    if (request.action != CommandLineRequest::Action::Print || !answered) {
         return std::nullopt;
     }
     return PrintAndEnd(request);
@@ -63,6 +79,9 @@ int main(int argc, char* argv[]) {
         return PrintAndEnd(request);
     }
     ApplyProgramLocale();
+    if (IsTerminalCommand(request)) {
+        return RunTerminalCommand(request);
+    }
     widgets::InstallFontSubstitutions();
     QApplication::setWindowIcon(ApplicationIcon());
 

@@ -1,0 +1,430 @@
+#include "interchange/ContactsVCard.h"
+
+#include <QHash>
+#include <QRegularExpression>
+#include <QUuid>
+#include <algorithm>
+
+namespace interchange {
+namespace {
+
+constexpr int kFoldOctets = 75;
+constexpr int kUnsetPreference = 100;
+// The namespace of the contacts' name-based UUIDs; any fixed value serves.
+const QUuid kContactUidNamespace(QStringLiteral("{6f1d8c52-3c7e-4b0a-9a43-2b8e1f5d7c10}"));
+
+// Escapes a text value: backslash, comma, semicolon and line breaks.
+QString EscapeVCardText(const QString& text) {
+    QString escaped;
+    escaped.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\\') || c == QLatin1Char(',') || c == QLatin1Char(';')) {
+            escaped += QLatin1Char('\\');
+            escaped += c;
+        } else if (c == QLatin1Char('\r')) {
+            const bool crlf = i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n');
+            escaped += QStringLiteral("\\n");
+            i += crlf ? 1 : 0;
+        } else if (c == QLatin1Char('\n')) {
+            escaped += QStringLiteral("\\n");
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
+// Splits a value at the separators that are not escaped; the parts keep
+// their escapes.
+QStringList SplitUnescaped(const QString& value, QChar separator) {
+    QStringList parts{QString()};
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value.at(i);
+        if (c == QLatin1Char('\\') && i + 1 < value.size()) {
+            parts.last() += c;
+            parts.last() += value.at(++i);
+        } else if (c == separator) {
+            parts.append(QString());
+        } else {
+            parts.last() += c;
+        }
+    }
+    return parts;
+}
+
+QString UnescapeVCardText(const QString& value) {
+    QString text;
+    text.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value.at(i);
+        if (c != QLatin1Char('\\') || i + 1 == value.size()) {
+            text += c;
+            continue;
+        }
+        const QChar next = value.at(++i);
+        text += (next == QLatin1Char('n') || next == QLatin1Char('N')) ? QChar(QLatin1Char('\n'))
+                                                                       : next;
+    }
+    return text;
+}
+
+QByteArray ContentLine(const QString& nameAndParameters, const QString& value) {
+    return FoldContentLine((nameAndParameters + QLatin1Char(':') + value).toUtf8());
+}
+
+// A property as the reader sees it: name upper case, parameter names upper
+// case, each parameter's values split at commas.
+struct VCardProperty {
+    int line = 0;
+    QString name;
+    QHash<QString, QStringList> parameters;
+    QString value;
+
+    bool hasType(const QString& type) const {
+        const QStringList types = parameters.value(QStringLiteral("TYPE"));
+        return std::any_of(types.cbegin(), types.cend(), [&type](const QString& t) {
+            return t.compare(type, Qt::CaseInsensitive) == 0;
+        });
+    }
+    int preference() const {
+        if (hasType(QStringLiteral("pref"))) {
+            return 1;
+        }
+        bool ok = false;
+        const int pref = parameters.value(QStringLiteral("PREF")).value(0).toInt(&ok);
+        return ok ? pref : kUnsetPreference;
+    }
+};
+
+struct LogicalLine {
+    int line = 0;
+    QByteArray bytes;
+};
+
+// Joins folded lines (a line starting with a space or a tab continues the
+// one before) before decoding, so that a fold inside a character is healed.
+QVector<LogicalLine> UnfoldLines(const QByteArray& file) {
+    QVector<LogicalLine> lines;
+    const QList<QByteArray> physical = file.split('\n');
+    for (int i = 0; i < physical.size(); ++i) {
+        QByteArray bytes = physical.at(i);
+        if (bytes.endsWith('\r')) {
+            bytes.chop(1);
+        }
+        if ((bytes.startsWith(' ') || bytes.startsWith('\t')) && !lines.isEmpty()) {
+            lines.last().bytes += bytes.mid(1);
+        } else {
+            lines.append({i + 1, bytes});
+        }
+    }
+    return lines;
+}
+
+// The parameter part up to the colon that starts the value; colons and
+// semicolons inside quoted parameter values do not count.
+qsizetype ValueStart(const QString& text) {
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('"')) {
+            quoted = !quoted;
+        } else if (text.at(i) == QLatin1Char(':') && !quoted) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+QStringList SplitOutsideQuotes(const QString& text, QChar separator) {
+    QStringList parts{QString()};
+    bool quoted = false;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"')) {
+            quoted = !quoted;
+        } else if (c == separator && !quoted) {
+            parts.append(QString());
+        } else {
+            parts.last() += c;
+        }
+    }
+    return parts;
+}
+
+VCardProperty ParseVCardLine(int lineNumber, const QString& text) {
+    static const QRegularExpression propertyName(
+        QStringLiteral("^(?:[A-Za-z0-9-]+\\.)?([A-Za-z0-9-]+)$"));
+    const qsizetype colon = ValueStart(text);
+    if (colon < 0) {
+        ThrowAtLine(lineNumber,
+                    QStringLiteral("'%1' is not a vCard property (no colon)").arg(text.left(40)));
+    }
+    QStringList head = SplitOutsideQuotes(text.left(colon), QLatin1Char(';'));
+    const QRegularExpressionMatch name = propertyName.match(head.takeFirst());
+    if (!name.hasMatch()) {
+        ThrowAtLine(lineNumber,
+                    QStringLiteral("'%1' is not a property name").arg(text.left(colon)));
+    }
+    VCardProperty property{lineNumber, name.captured(1).toUpper(), {}, text.mid(colon + 1)};
+    for (const QString& parameter : head) {
+        const qsizetype equals = parameter.indexOf(QLatin1Char('='));
+        // vCard 2.1 writes a bare type: TEL;FAX;HOME:...
+        const QString key = equals < 0 ? QStringLiteral("TYPE") : parameter.left(equals).toUpper();
+        const QString values = equals < 0 ? parameter : parameter.mid(equals + 1);
+        // TYPE="work,voice" and TYPE=work,voice name the same two types.
+        property.parameters[key] +=
+            QString(values).remove(QLatin1Char('"')).split(QLatin1Char(','));
+    }
+    return property;
+}
+
+// The postal address as one line: the parts that are filled, in the order
+// post office box, extended, street, locality, region, code, country. A
+// single part (as written here) is kept exactly; several are trimmed.
+QString AddressText(const QString& value) {
+    QStringList parts;
+    for (const QString& component : SplitUnescaped(value, QLatin1Char(';'))) {
+        QStringList items;
+        for (const QString& item : SplitUnescaped(component, QLatin1Char(','))) {
+            items.append(UnescapeVCardText(item));
+        }
+        const QString text = items.join(QStringLiteral(", "));
+        if (!text.trimmed().isEmpty()) {
+            parts.append(text);
+        }
+    }
+    if (parts.size() > 1) {
+        for (QString& part : parts) {
+            part = part.trimmed();
+        }
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+QString TelephoneText(const VCardProperty& property) {
+    const QString text = UnescapeVCardText(property.value);
+    return text.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive) ? text.mid(4) : text;
+}
+
+QString NameFromStructured(const QString& value) {
+    const QStringList parts = SplitUnescaped(value, QLatin1Char(';'));
+    QStringList names;
+    for (int index : {3, 1, 2, 0, 4}) {
+        const QString part = UnescapeVCardText(parts.value(index)).trimmed();
+        if (!part.isEmpty()) {
+            names.append(part);
+        }
+    }
+    return names.join(QLatin1Char(' '));
+}
+
+// Properties that carry nothing a contact here could lose.
+bool IsBookkeeping(const QString& name) {
+    static const QStringList names{QStringLiteral("VERSION"),    QStringLiteral("PRODID"),
+                                   QStringLiteral("REV"),        QStringLiteral("UID"),
+                                   QStringLiteral("N"),          QStringLiteral("KIND"),
+                                   QStringLiteral("SOURCE"),     QStringLiteral("CLIENTPIDMAP"),
+                                   QStringLiteral("LABEL"),      QStringLiteral("NAME"),
+                                   QStringLiteral("SORT-STRING")};
+    return names.contains(name) || name.startsWith(QLatin1String("X-"));
+}
+
+// Turns the properties of one card into a contact.
+class CardReader {
+public:
+    CardReader(int beginLine, Outcome& outcome) : beginLine_(beginLine), outcome_(outcome) {}
+
+    void take(const VCardProperty& property) {
+        const QString& name = property.name;
+        if (name == QLatin1String("VERSION")) {
+            checkVersion(property);
+        } else if (name == QLatin1String("FN")) {
+            fillOnce(contact_.name, UnescapeVCardText(property.value), property);
+        } else if (name == QLatin1String("N")) {
+            structuredName_ = NameFromStructured(property.value);
+        } else if (name == QLatin1String("ADR")) {
+            fillOnce(contact_.address, AddressText(property.value), property);
+        } else if (name == QLatin1String("TEL")) {
+            telephones_.append(property);
+        } else if (name == QLatin1String("EMAIL")) {
+            fillOnce(contact_.email, UnescapeVCardText(property.value), property);
+        } else if (name == QLatin1String("NOTE")) {
+            fillOnce(contact_.description, UnescapeVCardText(property.value), property);
+        } else if (!IsBookkeeping(name)) {
+            leftOut_.append(name);
+        }
+    }
+
+    // The contact, or no value for a card without any data.
+    std::optional<Contact> finish() {
+        if (contact_.name.isEmpty()) {
+            contact_.name = structuredName_;
+        }
+        placeTelephones();
+        if (contact_ == Contact{}) {
+            outcome_.skip(QStringLiteral("line %1: a vCard without a name or any other field")
+                              .arg(beginLine_));
+            return std::nullopt;
+        }
+        leftOut_.removeDuplicates();
+        if (!leftOut_.isEmpty()) {
+            outcome_.notes.append(QStringLiteral("%1: not imported, no such field here: %2")
+                                      .arg(contact_.name, leftOut_.join(QStringLiteral(", "))));
+        }
+        return contact_;
+    }
+
+private:
+    void checkVersion(const VCardProperty& property) {
+        static const QStringList known{QStringLiteral("2.1"), QStringLiteral("3.0"),
+                                       QStringLiteral("4.0")};
+        if (!known.contains(property.value.trimmed())) {
+            ThrowAtLine(property.line,
+                        QStringLiteral("vCard version '%1' is not known").arg(property.value));
+        }
+    }
+
+    void fillOnce(QString& field, const QString& text, const VCardProperty& property) {
+        if (field.isEmpty()) {
+            field = text;
+        } else if (!text.isEmpty()) {
+            leftOut_.append(QStringLiteral("%1 %2").arg(property.name, text));
+        }
+    }
+
+    // The fax numbers go to the fax, the others by preference to the two
+    // telephones; a number that finds no place is listed.
+    void placeTelephones() {
+        std::stable_sort(telephones_.begin(), telephones_.end(),
+                         [](const VCardProperty& a, const VCardProperty& b) {
+                             return a.preference() < b.preference();
+                         });
+        int phones = 0;
+        for (const VCardProperty& telephone : telephones_) {
+            if (telephone.hasType(QStringLiteral("fax"))) {
+                fillOnce(contact_.fax, TelephoneText(telephone), telephone);
+            } else if (phones < 2) {
+                (phones++ == 0 ? contact_.phone1 : contact_.phone2) = TelephoneText(telephone);
+            } else {
+                leftOut_.append(QStringLiteral("TEL %1").arg(TelephoneText(telephone)));
+            }
+        }
+    }
+
+    int beginLine_;
+    Outcome& outcome_;
+    Contact contact_;
+    QString structuredName_;
+    QVector<VCardProperty> telephones_;
+    QStringList leftOut_;
+};
+
+bool IsMarker(const VCardProperty& property, const char* name) {
+    return property.name == QLatin1String(name) &&
+           property.value.trimmed().compare(QLatin1String("VCARD"), Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace
+
+QString ContactUid(const Contact& contact, int occurrence) {
+    const QString seed = occurrence == 0
+                             ? contact.name
+                             : contact.name + QLatin1Char('\n') + QString::number(occurrence);
+    return QStringLiteral("urn:uuid:") +
+           QUuid::createUuidV5(kContactUidNamespace, seed).toString(QUuid::WithoutBraces);
+}
+
+QByteArray FoldContentLine(const QByteArray& line) {
+    QByteArray folded;
+    qsizetype start = 0;
+    int room = kFoldOctets;
+    while (line.size() - start > room) {
+        qsizetype cut = start + room;
+        // Never between the bytes of one character: back up to its first byte.
+        while (cut > start && (uchar(line.at(cut)) & 0xC0) == 0x80) {
+            --cut;
+        }
+        folded += line.mid(start, cut - start) + "\r\n ";
+        start = cut;
+        room = kFoldOctets - 1;
+    }
+    return folded + line.mid(start) + "\r\n";
+}
+
+QByteArray WriteVCard(const Contact& contact, const QString& uid) {
+    QByteArray card = "BEGIN:VCARD\r\nVERSION:4.0\r\n";
+    card += ContentLine(QStringLiteral("UID"), uid);
+    card += ContentLine(QStringLiteral("FN"), EscapeVCardText(contact.name));
+    if (!contact.address.isEmpty()) {
+        // A free-text address has no parts: it is all street.
+        card += ContentLine(QStringLiteral("ADR"),
+                            QStringLiteral(";;%1;;;;").arg(EscapeVCardText(contact.address)));
+    }
+    // The first telephone is written even when empty if a second follows,
+    // so that the second comes back in its own place.
+    if (!contact.phone1.isEmpty() || !contact.phone2.isEmpty()) {
+        card +=
+            ContentLine(QStringLiteral("TEL;TYPE=voice;PREF=1"), EscapeVCardText(contact.phone1));
+    }
+    if (!contact.phone2.isEmpty()) {
+        card +=
+            ContentLine(QStringLiteral("TEL;TYPE=voice;PREF=2"), EscapeVCardText(contact.phone2));
+    }
+    if (!contact.fax.isEmpty()) {
+        card += ContentLine(QStringLiteral("TEL;TYPE=fax"), EscapeVCardText(contact.fax));
+    }
+    if (!contact.email.isEmpty()) {
+        card += ContentLine(QStringLiteral("EMAIL"), EscapeVCardText(contact.email));
+    }
+    if (!contact.description.isEmpty()) {
+        card += ContentLine(QStringLiteral("NOTE"), EscapeVCardText(contact.description));
+    }
+    return card + "END:VCARD\r\n";
+}
+
+QByteArray WriteVCards(const QVector<Contact>& contacts) {
+    QByteArray file;
+    QHash<QString, int> occurrences;
+    for (const Contact& contact : contacts) {
+        file += WriteVCard(contact, ContactUid(contact, occurrences[contact.name]++));
+    }
+    return file;
+}
+
+QVector<Contact> ReadVCards(const QByteArray& file, Outcome& outcome) {
+    QVector<Contact> contacts;
+    std::optional<CardReader> card;
+    int beginLine = 0;
+    for (const LogicalLine& line : UnfoldLines(file)) {
+        const QString text = DecodeUtf8Line(line.bytes, line.line);
+        if (text.trimmed().isEmpty()) {
+            continue;
+        }
+        const VCardProperty property = ParseVCardLine(line.line, text);
+        if (IsMarker(property, "BEGIN")) {
+            if (card) {
+                ThrowAtLine(
+                    line.line,
+                    QStringLiteral("a vCard begins inside the vCard of line %1").arg(beginLine));
+            }
+            card.emplace(line.line, outcome);
+            beginLine = line.line;
+        } else if (!card) {
+            ThrowAtLine(
+                line.line,
+                QStringLiteral("'%1' stands outside BEGIN:VCARD ... END:VCARD").arg(text.left(40)));
+        } else if (IsMarker(property, "END")) {
+            if (std::optional<Contact> contact = card->finish()) {
+                contacts.append(*contact);
+            }
+            card.reset();
+        } else {
+            card->take(property);
+        }
+    }
+    if (card) {
+        ThrowAtLine(beginLine, QStringLiteral("the vCard that begins here has no END:VCARD"));
+    }
+    return contacts;
+}
+
+}  // namespace interchange

@@ -1,0 +1,796 @@
+// The organizer's data out and back in: iCalendar, vCard and CSV files
+// written from a real database, read back into an empty one, compared row
+// by row; files from elsewhere and broken files; the terminal commands of
+// the built program.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "TestSupport.h"
+#include "access/PasswordHash.h"
+#include "interchange/ContactsVCard.h"
+#include "interchange/DayCalendar.h"
+#include "interchange/ExpensesCsv.h"
+#include "interchange/Interchange.h"
+#include "interchange/RecordStore.h"
+#include "store/Command.h"
+#include "store/DataSet.h"
+#include "store/Schema.h"
+#include "store/Statement.h"
+
+using interchange::Format;
+
+namespace {
+
+const QString kProgram = QStringLiteral(ORGANIZER_PROGRAM);
+const QString kLoginPassword = QStringLiteral("Μυστικό 7");
+
+// Every row of a statement, its columns joined by "|"; NULL and the empty
+// text read alike, as they do in every window.
+QStringList TableRows(store::Connection& connection, const QString& sql) {
+    store::Query query;
+    testsupport::OpenQuery(query, connection, sql);
+    QStringList rows;
+    for (query.first(); !query.eof(); query.next()) {
+        QStringList values;
+        for (int column = 0; column < query.fieldCount(); ++column) {
+            values.append(query.asString(column));
+        }
+        rows.append(values.join(QLatin1Char('|')));
+    }
+    rows.sort();
+    return rows;
+}
+
+QString SlotList() {
+    QStringList quoted;
+    for (const QString& slot : store::SlotColumns()) {
+        quoted.append(store::QuoteIdentifier(slot));
+    }
+    return quoted.join(QLatin1Char(','));
+}
+
+// What each format carries, as the tables hold it.
+QStringList FormatRows(store::Connection& connection, Format format) {
+    switch (format) {
+        case Format::Calendar: {
+            QStringList filled;
+            for (const QString& slot : store::SlotColumns()) {
+                filled.append(
+                    QStringLiteral("coalesce(trim(%1),'')<>''").arg(store::QuoteIdentifier(slot)));
+            }
+            return TableRows(connection,
+                             QStringLiteral("SELECT HMEROMHNIA,%1 FROM RANTEBOU WHERE %2")
+                                 .arg(SlotList(), filled.join(QLatin1String(" OR ")))) +
+                   TableRows(connection,
+                             QStringLiteral("SELECT 'note', HMEROMHNIA, KEIMENO FROM SHMEIWSEIS "
+                                            "WHERE coalesce(KEIMENO,'')<>''"));
+        }
+        case Format::Contacts:
+            return TableRows(connection, QStringLiteral("SELECT * FROM XRHSIMA_THLEFWNA"));
+        case Format::Expenses:
+            return TableRows(connection, QStringLiteral("SELECT * FROM EKSODA"));
+    }
+    return {};
+}
+
+void SetSlot(store::Connection& connection, const QString& date, int slot, const QString& text) {
+    store::Execute(connection,
+                   QStringLiteral("INSERT OR IGNORE INTO RANTEBOU (HMEROMHNIA) VALUES (?)"),
+                   {date});
+    store::Execute(connection,
+                   QStringLiteral("UPDATE RANTEBOU SET %1 = ? WHERE HMEROMHNIA = ?")
+                       .arg(store::QuoteIdentifier(store::SlotColumns().at(slot))),
+                   {text, date});
+}
+
+void SetNote(store::Connection& connection, const QString& date, const QString& text) {
+    store::Execute(connection,
+                   QStringLiteral("INSERT INTO SHMEIWSEIS (HMEROMHNIA, KEIMENO) VALUES (?, ?)"),
+                   {date, text});
+}
+
+void AddContact(store::Connection& connection, const QVariantList& fields) {
+    store::Execute(connection,
+                   QStringLiteral("INSERT INTO XRHSIMA_THLEFWNA (ONOMATEPWNYMO, DIEYTHYNSH, "
+                                  "THLEFWNO_1, THLEFWNO_2, FAX, EMAIL, PERIGRAFH) "
+                                  "VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                   fields);
+}
+
+void AddExpense(store::Connection& connection, const QVariantList& fields) {
+    store::Execute(connection,
+                   QStringLiteral("INSERT INTO EKSODA (HMEROMHNIA, POSO, VAT, PERIGRAFH) "
+                                  "VALUES (?, ?, ?, ?)"),
+                   fields);
+}
+
+const QString kAwkwardText = QStringLiteral("Σύσκεψη, \"Α\"; γραφείο \\ 2ος όροφος");
+
+// The rows a round trip starts from; "extra" adds the rows that only the
+// harder cases carry.
+void FillCalendar(store::Connection& connection, bool extra) {
+    SetSlot(connection, QStringLiteral("2008-02-29"), 0, QStringLiteral("Γιατρός"));
+    SetSlot(connection, QStringLiteral("2008-02-29"), 27, kAwkwardText);
+    SetSlot(connection, QStringLiteral("2026-07-15"), 13, QStringLiteral("Lunch με τη Μαρία"));
+    SetNote(connection, QStringLiteral("2008-02-29"),
+            QStringLiteral("Πρώτη γραμμή\nΔεύτερη; γραμμή, με κόμμα\n\nΤρίτη \\ τέλος"));
+    if (extra) {
+        // A day whose slots were emptied again exports nothing.
+        store::Execute(connection,
+                       QStringLiteral("INSERT INTO RANTEBOU (HMEROMHNIA) VALUES ('2009-01-01')"));
+        SetSlot(connection, QStringLiteral("2026-12-31"), 20, QString(300, QChar(0x03A9)));
+        SetNote(connection, QStringLiteral("2026-12-30"),
+                QStringLiteral("Σημείωση χωρίς εργασίες"));
+    }
+}
+
+void FillContacts(store::Connection& connection, bool extra) {
+    AddContact(connection, {QStringLiteral("Παπαδόπουλος Γιώργος"),
+                            QStringLiteral("Ερμού 12, 105 63 Αθήνα"), QStringLiteral("210 1234567"),
+                            QStringLiteral("697 1234567"), QStringLiteral("210 7654321"),
+                            QStringLiteral("gp@example.gr"), QStringLiteral("Λογιστής")});
+    AddContact(connection, {QStringLiteral("Only Second Phone"), QVariant(), QVariant(),
+                            QStringLiteral("+30 2310 000000"), QVariant(), QVariant(), QVariant()});
+    if (extra) {
+        AddContact(connection, {kAwkwardText, QStringLiteral("Οδός; με\nνέα γραμμή, και κόμμα"),
+                                QVariant(), QVariant(), QStringLiteral("fax;1"), QVariant(),
+                                QStringLiteral("σημείωση\\n όχι νέα γραμμή")});
+        AddContact(connection,
+                   {QStringLiteral("Παπαδόπουλος Γιώργος"), QVariant(), QStringLiteral("2"),
+                    QVariant(), QVariant(), QVariant(), QString(120, QChar(0x03B1))});
+    }
+}
+
+void FillExpenses(store::Connection& connection, bool extra) {
+    AddExpense(connection, {QStringLiteral("2008-02-29"), 1250, 300, QStringLiteral("Καφές")});
+    AddExpense(connection, {QStringLiteral("2026-07-01"), 123456789, 0, kAwkwardText});
+    if (extra) {
+        AddExpense(connection, {QStringLiteral("2026-07-02"), -5, QVariant(),
+                                QStringLiteral(" δύο\nγραμμές ")});
+        AddExpense(connection, {QStringLiteral("2026-07-02"), 7, 1, QVariant()});
+        // The same expense twice is two expenses.
+        AddExpense(connection, {QStringLiteral("2026-07-02"), 7, 1, QVariant()});
+    }
+}
+
+void Fill(store::Connection& connection, Format format, bool extra) {
+    switch (format) {
+        case Format::Calendar:
+            FillCalendar(connection, extra);
+            break;
+        case Format::Contacts:
+            FillContacts(connection, extra);
+            break;
+        case Format::Expenses:
+            FillExpenses(connection, extra);
+            break;
+    }
+}
+
+void WriteFile(const QString& path, const QByteArray& contents) {
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    file.write(contents);
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray Calendar(const QByteArray& items) {
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\n" + items + "END:VCALENDAR\r\n";
+}
+
+QByteArray Event(const QByteArray& start, const QByteArray& end, const QByteArray& summary) {
+    QByteArray event =
+        "BEGIN:VEVENT\r\nUID:" + summary + start + "\r\nDTSTAMP:20080101T000000Z\r\n";
+    event += "DTSTART" + start + "\r\n";
+    if (!end.isEmpty()) {
+        event += "DTEND" + end + "\r\n";
+    }
+    return event + "SUMMARY:" + summary + "\r\nEND:VEVENT\r\n";
+}
+
+// The slots of the table as "date slot=text" lines.
+QStringList FilledSlots(store::Connection& connection) {
+    QStringList filled;
+    for (const interchange::DayTasks& day : interchange::ReadDayTasks(connection, {})) {
+        for (int slot = 0; slot < day.slotTexts.size(); ++slot) {
+            if (!day.slotTexts.at(slot).isEmpty()) {
+                filled.append(QStringLiteral("%1 %2=%3")
+                                  .arg(day.date.toString(Qt::ISODate),
+                                       store::SlotColumns().at(slot), day.slotTexts.at(slot)));
+            }
+        }
+    }
+    return filled;
+}
+
+}  // namespace
+
+class TestInterchange : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { testsupport::ResetTestHooks(); }
+    void cleanup() { testsupport::ResetTestHooks(); }
+
+    void roundTrip_data();
+    void roundTrip();
+    void importingTwiceAddsNothing_data();
+    void importingTwiceAddsNothing();
+    void badFilesImportNothing_data();
+    void badFilesImportNothing();
+    void eventsFindTheirSlots_data();
+    void eventsFindTheirSlots();
+    void exportCoversTheRange();
+    void oneItemKeepsItsIdentity_data();
+    void oneItemKeepsItsIdentity();
+    void foreignVCards_data();
+    void foreignVCards();
+    void foldingKeepsCharactersWhole_data();
+    void foldingKeepsCharactersWhole();
+    void otherParsersAcceptTheFiles_data();
+    void otherParsersAcceptTheFiles();
+    void terminalCommands_data();
+    void terminalCommands();
+};
+
+void TestInterchange::roundTrip_data() {
+    QTest::addColumn<Format>("format");
+    QTest::addColumn<bool>("extra");
+    QTest::newRow("ics") << Format::Calendar << false;
+    QTest::newRow("ics: long and awkward texts, emptied days") << Format::Calendar << true;
+    QTest::newRow("vcf") << Format::Contacts << false;
+    QTest::newRow("vcf: separators, newlines, equal names") << Format::Contacts << true;
+    QTest::newRow("csv") << Format::Expenses << false;
+    QTest::newRow("csv: empty fields, negative, doubled rows") << Format::Expenses << true;
+}
+
+// Export, then import into an empty database: the same rows.
+void TestInterchange::roundTrip() {
+    QFETCH(Format, format);
+    QFETCH(bool, extra);
+    QTemporaryDir files;
+    const QString path = files.filePath(QStringLiteral("out"));
+    testsupport::TestDatabase source;
+    Fill(source.connection, format, extra);
+    const QStringList expected = FormatRows(source.connection, format);
+
+    const interchange::Outcome exported =
+        interchange::ExportFile(source.connection, format, path, {});
+    testsupport::TestDatabase target;
+    const interchange::Outcome imported = interchange::ImportFile(target.connection, format, path);
+
+    QCOMPARE(FormatRows(target.connection, format), expected);
+    QCOMPARE(imported.written, exported.written);
+    QVERIFY2(imported.notes.isEmpty(), qPrintable(imported.notes.join(QLatin1Char('\n'))));
+    QCOMPARE(imported.skipped, 0);
+}
+
+void TestInterchange::importingTwiceAddsNothing_data() {
+    roundTrip_data();
+}
+
+void TestInterchange::importingTwiceAddsNothing() {
+    QFETCH(Format, format);
+    QFETCH(bool, extra);
+    QTemporaryDir files;
+    const QString path = files.filePath(QStringLiteral("out"));
+    testsupport::TestDatabase database;
+    Fill(database.connection, format, extra);
+    const QStringList before = FormatRows(database.connection, format);
+    const interchange::Outcome exported =
+        interchange::ExportFile(database.connection, format, path, {});
+
+    const interchange::Outcome again = interchange::ImportFile(database.connection, format, path);
+
+    QCOMPARE(FormatRows(database.connection, format), before);
+    QCOMPARE(again.written, 0);
+    QCOMPARE(again.skipped, exported.written);
+}
+
+void TestInterchange::badFilesImportNothing_data() {
+    QTest::addColumn<Format>("format");
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QString>("message");
+    const QByteArray goodEvent =
+        Event(";TZID=Europe/Athens:20080314T090000", ";TZID=Europe/Athens:20080314T093000", "Α");
+    QTest::newRow("ics cut short inside an event")
+        << Format::Calendar
+        << ("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + goodEvent + "BEGIN:VEVENT\r\nUID:x\r\nDTSTA")
+        << "line 10: BEGIN:VEVENT is never closed: the file is cut short";
+    QTest::newRow("ics without its END:VCALENDAR")
+        << Format::Calendar << ("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + goodEvent)
+        << "line 1: BEGIN:VCALENDAR is never closed";
+    QTest::newRow("ics with a line that is no property")
+        << Format::Calendar << Calendar(goodEvent + "just some words\r\n")
+        << "line 11: 'just some words' is not an iCalendar line";
+    QTest::newRow("ics that is no calendar") << Format::Calendar << QByteArray("hello: world\r\n")
+                                             << "line 1: a line outside BEGIN:VCALENDAR";
+    QTest::newRow("vcf with a bad line")
+        << Format::Contacts
+        << QByteArray(
+               "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Α\r\nEND:VCARD\r\n"
+               "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Β\r\nTEL 210\r\nEND:VCARD\r\n")
+        << "line 8: 'TEL 210' is not a vCard property (no colon)";
+    QTest::newRow("vcf without END:VCARD")
+        << Format::Contacts
+        << QByteArray(
+               "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Α\r\nEND:VCARD\r\n"
+               "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Β\r\n")
+        << "line 5: the vCard that begins here has no END:VCARD";
+    QTest::newRow("vcf of an unknown version")
+        << Format::Contacts << QByteArray("BEGIN:VCARD\r\nVERSION:5.0\r\nFN:Α\r\nEND:VCARD\r\n")
+        << "line 2: vCard version '5.0' is not known";
+    QTest::newRow("vcf that is not UTF-8")
+        << Format::Contacts
+        << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:\xc1\xe8\r\nEND:VCARD\r\n")
+        << "line 3: the text is not UTF-8";
+    QTest::newRow("csv with a wrong column count")
+        << Format::Expenses
+        << QByteArray(
+               "date;amount;vat;description\r\n01/02/2008;1,00;0,24;Α\r\n"
+               "02/02/2008;1,00;Β\r\n")
+        << "line 3: 3 fields where 4 belong";
+    QTest::newRow("csv with a point as decimal separator")
+        << Format::Expenses << QByteArray("01/02/2008;1,00;0,24;Α\r\n02/02/2008;12.50;0;Β\r\n")
+        << "line 2: the amount '12.50' is not an amount";
+    QTest::newRow("csv with a day that does not exist")
+        << Format::Expenses << QByteArray("29/02/2007;1,00;0,24;Α\r\n")
+        << "line 1: '29/02/2007' is not a date of the form dd/MM/yyyy";
+    QTest::newRow("csv with a quote left open")
+        << Format::Expenses << QByteArray("01/02/2008;1,00;0,24;Α\r\n02/02/2008;1;0;\"Β;\r\n")
+        << "line 2: a quoted field is not closed";
+    QTest::newRow("csv in a Greek code page")
+        << Format::Expenses << QByteArray("01/02/2008;1,00;0,24;A\r\n01/02/2008;1,00;0,24;\xc1\r\n")
+        << "line 2: the text is not UTF-8";
+}
+
+// The file is refused with its line, and the tables keep exactly what they
+// held: the good items before the bad line are not added either.
+void TestInterchange::badFilesImportNothing() {
+    QFETCH(Format, format);
+    QFETCH(QByteArray, contents);
+    QFETCH(QString, message);
+    QTemporaryDir files;
+    const QString path = files.filePath(QStringLiteral("bad"));
+    WriteFile(path, contents);
+    testsupport::TestDatabase database;
+    Fill(database.connection, format, false);
+    const QStringList before = FormatRows(database.connection, format);
+
+    try {
+        interchange::ImportFile(database.connection, format, path);
+        QFAIL("the bad file was imported");
+    } catch (const interchange::InterchangeError& error) {
+        QVERIFY2(error.message().startsWith(message), qPrintable(error.message()));
+    }
+    QCOMPARE(FormatRows(database.connection, format), before);
+}
+
+void TestInterchange::eventsFindTheirSlots_data() {
+    QTest::addColumn<QByteArray>("items");
+    QTest::addColumn<QStringList>("slotTexts");
+    QTest::addColumn<int>("skipped");
+    QTest::addColumn<QString>("note");
+    const QByteArray athens = ";TZID=Europe/Athens:";
+    QTest::newRow("off the boundary: the slot it starts in and the one it reaches")
+        << Event(athens + "20080314T091000", athens + "20080314T094000", "Α")
+        << QStringList{"2008-03-14 0900-0930=Α", "2008-03-14 0930-1000=Α"} << 0 << QString();
+    QTest::newRow("an hour and a half: three slots")
+        << Event(athens + "20080314T100000", athens + "20080314T113000", "Β")
+        << QStringList{"2008-03-14 1000-1030=Β", "2008-03-14 1030-1100=Β", "2008-03-14 1100-1130=Β"}
+        << 0 << QString();
+    QTest::newRow("no end: the slot it starts in")
+        << Event(athens + "20080314T101500", QByteArray(), "Γ")
+        << QStringList{"2008-03-14 1000-1030=Γ"} << 0 << QString();
+    QTest::newRow("two events in one slot are joined")
+        << Event(athens + "20080314T100000", athens + "20080314T103000", "Α") +
+               Event(athens + "20080314T101500", athens + "20080314T102000", "Β")
+        << QStringList{"2008-03-14 1000-1030=Α / Β"} << 0 << QString();
+    QTest::newRow("UTC in winter is two hours behind")
+        << Event(":20080114T080000Z", ":20080114T083000Z", "Δ")
+        << QStringList{"2008-01-14 1000-1030=Δ"} << 0 << QString();
+    QTest::newRow("UTC in summer is three hours behind")
+        << Event(":20080714T080000Z", ":20080714T083000Z", "Ε")
+        << QStringList{"2008-07-14 1100-1130=Ε"} << 0 << QString();
+    QTest::newRow("floating time is taken as local")
+        << Event(":20080714T200000", ":20080714T203000", "Ζ")
+        << QStringList{"2008-07-14 2000-2030=Ζ"} << 0 << QString();
+    QTest::newRow("an all-day event is listed")
+        << Event(";VALUE=DATE:20080314", ";VALUE=DATE:20080315", "Γιορτή") << QStringList{} << 1
+        << "14/03/2008 'Γιορτή': an all-day event fits no half-hour slot";
+    QTest::newRow("before 08:00 is listed")
+        << Event(athens + "20080314T060000", athens + "20080314T070000", "Πρωί") << QStringList{}
+        << 1 << "14/03/2008 06:00 'Πρωί': outside the slots of 08:00 to 22:00";
+    QTest::newRow("past 22:00 only the part inside is placed")
+        << Event(athens + "20080314T213000", athens + "20080314T230000", "Βράδυ")
+        << QStringList{"2008-03-14 2130-2200=Βράδυ"} << 0
+        << "14/03/2008 21:30 'Βράδυ': only its part between 08:00 and 22:00 was placed";
+    QTest::newRow("a to-do is listed")
+        << QByteArray(
+               "BEGIN:VTODO\r\nUID:t\r\nDTSTAMP:20080101T000000Z\r\nSUMMARY:Ψώνια\r\n"
+               "END:VTODO\r\n")
+        << QStringList{} << 1 << "VTODO 'Ψώνια': the day table holds no such item";
+    QTest::newRow("an event without a summary is listed")
+        << Event(athens + "20080314T100000", athens + "20080314T103000", "") << QStringList{} << 1
+        << "14/03/2008 10:00 '': an event without a summary";
+}
+
+void TestInterchange::eventsFindTheirSlots() {
+    QFETCH(QByteArray, items);
+    QFETCH(QStringList, slotTexts);
+    QFETCH(int, skipped);
+    QFETCH(QString, note);
+    QTemporaryDir files;
+    const QString path = files.filePath(QStringLiteral("in.ics"));
+    WriteFile(path, Calendar(items));
+    testsupport::TestDatabase database;
+
+    const interchange::Outcome outcome =
+        interchange::ImportFile(database.connection, Format::Calendar, path);
+
+    QCOMPARE(FilledSlots(database.connection), slotTexts);
+    QCOMPARE(outcome.skipped, skipped);
+    QCOMPARE(outcome.notes, note.isEmpty() ? QStringList() : QStringList{note});
+}
+
+void TestInterchange::exportCoversTheRange() {
+    QTemporaryDir files;
+    testsupport::TestDatabase database;
+    FillCalendar(database.connection, true);
+    FillExpenses(database.connection, true);
+    const interchange::DateRange range{QDate(2008, 2, 29), QDate(2026, 7, 1)};
+
+    interchange::ExportFile(database.connection, Format::Calendar,
+                            files.filePath(QStringLiteral("a.ics")), range);
+    interchange::ExportFile(database.connection, Format::Expenses,
+                            files.filePath(QStringLiteral("a.csv")), range);
+
+    interchange::Outcome outcome;
+    const interchange::CalendarContent calendar =
+        interchange::ReadCalendar(ReadFile(files.filePath(QStringLiteral("a.ics"))), outcome);
+    QCOMPARE(calendar.days.size(), 1);
+    QCOMPARE(calendar.days.at(0).date, QDate(2008, 2, 29));
+    QCOMPARE(calendar.notes.size(), 1);
+    const QVector<interchange::Expense> expenses =
+        interchange::ReadExpensesCsv(ReadFile(files.filePath(QStringLiteral("a.csv"))), outcome);
+    QCOMPARE(expenses.size(), 2);
+    QCOMPARE(expenses.at(1).date, QDate(2026, 7, 1));
+}
+
+void TestInterchange::oneItemKeepsItsIdentity_data() {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("uid");
+    QTest::newRow("a slot") << "slot"
+                            << "20080229-2130-2200@kavelo-organizer";
+    QTest::newRow("the notes of a day") << "note"
+                                        << "20080229-notes@kavelo-organizer";
+    QTest::newRow("a contact") << "contact"
+                               << "urn:uuid:";
+}
+
+// What a calendar or address-book server would store for one item: a
+// whole file of its own that reads back to the item, with the same UID at
+// every export.
+void TestInterchange::oneItemKeepsItsIdentity() {
+    QFETCH(QString, item);
+    QFETCH(QString, uid);
+    const QDate day(2008, 2, 29);
+    const interchange::DayNote note{day, QStringLiteral("Α\nΒ")};
+    const interchange::Contact contact{kAwkwardText, {}, QStringLiteral("1"), {}, {}, {}, {}};
+    const auto text = [&](const QDateTime& stamp) {
+        if (item == QLatin1String("slot")) {
+            return interchange::SlotEventCalendar(day, 27, kAwkwardText, stamp);
+        }
+        if (item == QLatin1String("note")) {
+            return interchange::NoteJournalCalendar(note, stamp);
+        }
+        return interchange::WriteVCard(contact, interchange::ContactUid(contact, 0));
+    };
+    const QByteArray first = text(QDateTime(day, QTime(9, 0), Qt::UTC));
+    const QByteArray later = text(QDateTime(day.addYears(1), QTime(9, 0), Qt::UTC));
+    const auto uidLine = [](const QByteArray& file) {
+        const qsizetype start = file.indexOf("\nUID:") + 5;
+        return file.mid(start, file.indexOf('\r', start) - start);
+    };
+
+    QVERIFY2(uidLine(first).startsWith(uid.toUtf8()), first.constData());
+    QCOMPARE(uidLine(later), uidLine(first));
+    interchange::Outcome outcome;
+    if (item == QLatin1String("contact")) {
+        QCOMPARE(interchange::ReadVCards(first, outcome), QVector<interchange::Contact>{contact});
+        QVERIFY(interchange::ContactUid(contact, 1) != interchange::ContactUid(contact, 0));
+        return;
+    }
+    const interchange::CalendarContent content = interchange::ReadCalendar(first, outcome);
+    if (item == QLatin1String("slot")) {
+        QCOMPARE(content.days.size(), 1);
+        QCOMPARE(content.days.at(0).date, day);
+        QCOMPARE(content.days.at(0).slotTexts.at(27), kAwkwardText);
+        QVERIFY(content.notes.isEmpty());
+    } else {
+        QVERIFY(content.days.isEmpty());
+        QCOMPARE(content.notes, QVector<interchange::DayNote>{note});
+    }
+}
+
+void TestInterchange::foreignVCards_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("contacts");
+    QTest::addColumn<QStringList>("notes");
+    // The example of the vCard 4.0 RFC (RFC 6350, section 8).
+    QTest::newRow("RFC 6350 example")
+        << QByteArray("BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Simon Perreault\r\n"
+                      "N:Perreault;Simon;;;ing. jr,M.Sc.\r\nBDAY:--0203\r\n"
+                      "ANNIVERSARY:20090808T1430-0500\r\nGENDER:M\r\nLANG;PREF=1:fr\r\n"
+                      "LANG;PREF=2:en\r\nORG;TYPE=work:Viagenie\r\n"
+                      "ADR;TYPE=work:;Suite D2-630;2875 Laurier;\r\n"
+                      " Quebec;QC;G1V 2M2;Canada\r\n"
+                      "TEL;VALUE=uri;TYPE=\"work,voice\";PREF=1:tel:+1-418-656-9254;ext=102\r\n"
+                      "TEL;VALUE=uri;TYPE=\"work,cell,voice,video,text\":tel:+1-418-262-6501\r\n"
+                      "EMAIL;TYPE=work:simon.perreault@viagenie.ca\r\n"
+                      "GEO;TYPE=work:geo:46.772673,-71.282945\r\n"
+                      "KEY;TYPE=work;VALUE=uri:\r\n"
+                      " http://www.viagenie.ca/simon.perreault/simon.asc\r\n"
+                      "TZ:-0500\r\nURL;TYPE=home:http://nomis80.org\r\nEND:VCARD\r\n")
+        << QStringList{"Simon Perreault|Suite D2-630, 2875 Laurier, Quebec, QC, G1V 2M2, "
+                       "Canada|+1-418-656-9254;ext=102|+1-418-262-6501||"
+                       "simon.perreault@viagenie.ca|"}
+        << QStringList{"Simon Perreault: not imported, no such field here: BDAY, ANNIVERSARY, "
+                       "GENDER, LANG, ORG, GEO, KEY, TZ, URL"};
+    // The two examples of the vCard 3.0 RFC (RFC 2426, section 7).
+    QTest::newRow("RFC 2426 examples")
+        << QByteArray("BEGIN:vCard\r\nVERSION:3.0\r\nFN:Frank Dawson\r\n"
+                      "ORG:Lotus Development Corporation\r\n"
+                      "ADR;TYPE=WORK,POSTAL,PARCEL:;;6544 Battleford Drive\r\n"
+                      " ;Raleigh;NC;27613-3502;U.S.A.\r\n"
+                      "TEL;TYPE=VOICE,MSG,WORK:+1-919-676-9515\r\n"
+                      "TEL;TYPE=FAX,WORK:+1-919-676-9564\r\n"
+                      "EMAIL;TYPE=INTERNET,PREF:Frank_Dawson@Lotus.com\r\n"
+                      "EMAIL;TYPE=INTERNET:fdawson@earthlink.net\r\n"
+                      "URL:http://home.earthlink.net/~fdawson\r\nEND:vCard\r\n\r\n"
+                      "BEGIN:vCard\r\nVERSION:3.0\r\nFN:Tim Howes\r\n"
+                      "ORG:Netscape Communications Corp.\r\n"
+                      "ADR;TYPE=WORK:;;501 E. Middlefield Rd.;Mountain View;\r\n"
+                      " CA; 94043;U.S.A.\r\n"
+                      "TEL;TYPE=VOICE,MSG,WORK:+1-415-937-3419\r\n"
+                      "TEL;TYPE=FAX,WORK:+1-415-528-4164\r\n"
+                      "EMAIL;TYPE=INTERNET:howes@netscape.com\r\nEND:vCard\r\n")
+        << QStringList{"Frank Dawson|6544 Battleford Drive, Raleigh, NC, 27613-3502, "
+                       "U.S.A.|+1-919-676-9515||+1-919-676-9564|Frank_Dawson@Lotus.com|",
+                       "Tim Howes|501 E. Middlefield Rd., Mountain View, CA, 94043, "
+                       "U.S.A.|+1-415-937-3419||+1-415-528-4164|howes@netscape.com|"}
+        << QStringList{"Frank Dawson: not imported, no such field here: ORG, "
+                       "EMAIL fdawson@earthlink.net, URL",
+                       "Tim Howes: not imported, no such field here: ORG"};
+    QTest::newRow("3.0 with N only, a preferred phone, a third phone, LF line ends")
+        << QByteArray(
+               "BEGIN:VCARD\nVERSION:3.0\nN:Οικονόμου;Ελένη;;;\nTEL:1\n"
+               "TEL;TYPE=CELL,PREF:2\nTEL;TYPE=HOME:3\nNOTE:α\\, β\\; γ\\nδ\nEND:VCARD\n")
+        << QStringList{"Ελένη Οικονόμου||2|1|||α, β; γ\nδ"}
+        << QStringList{"Ελένη Οικονόμου: not imported, no such field here: TEL 3"};
+    QTest::newRow("a card without any field is listed")
+        << QByteArray("BEGIN:VCARD\r\nVERSION:4.0\r\nFN:\r\nEND:VCARD\r\n") << QStringList{}
+        << QStringList{"line 1: a vCard without a name or any other field"};
+}
+
+void TestInterchange::foreignVCards() {
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, contacts);
+    QFETCH(QStringList, notes);
+    interchange::Outcome outcome;
+
+    const QVector<interchange::Contact> read = interchange::ReadVCards(file, outcome);
+
+    QStringList rows;
+    for (const interchange::Contact& c : read) {
+        rows.append(
+            QStringList{c.name, c.address, c.phone1, c.phone2, c.fax, c.email, c.description}.join(
+                QLatin1Char('|')));
+    }
+    QCOMPARE(rows, contacts);
+    QCOMPARE(outcome.notes, notes);
+}
+
+void TestInterchange::foldingKeepsCharactersWhole_data() {
+    QTest::addColumn<QString>("value");
+    QTest::newRow("ASCII") << QString(200, QLatin1Char('x'));
+    QTest::newRow("Greek, two octets each") << QString(90, QChar(0x03B1));
+    QTest::newRow("Greek after an odd prefix") << QLatin1Char('x') + QString(90, QChar(0x03B1));
+    QTest::newRow("three and four octets")
+        << QString(30, QChar(0x20AC)) + QString::fromUtf8("\xF0\x9F\x98\x80").repeated(30);
+}
+
+// Every line at most 75 octets and valid UTF-8 on its own; unfolded, the
+// same value comes back.
+void TestInterchange::foldingKeepsCharactersWhole() {
+    QFETCH(QString, value);
+    const QByteArray card =
+        interchange::WriteVCard({value, {}, {}, {}, {}, {}, value}, QStringLiteral("u"));
+    for (const QByteArray& line : card.split('\n')) {
+        QVERIFY2(line.size() <= 76, line.constData());
+        QCOMPARE(QString::fromUtf8(line).toUtf8(), line);
+    }
+    interchange::Outcome outcome;
+    const QVector<interchange::Contact> read = interchange::ReadVCards(card, outcome);
+    QCOMPARE(read.size(), 1);
+    QCOMPARE(read.at(0).name, value);
+    QCOMPARE(read.at(0).description, value);
+}
+
+void TestInterchange::otherParsersAcceptTheFiles_data() {
+    QTest::addColumn<Format>("format");
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("ics by Python's icalendar")
+        << Format::Calendar
+        << "import sys, icalendar\n"
+           "cal = icalendar.Calendar.from_ical(open(sys.argv[1], 'rb').read())\n"
+           "for c in cal.walk():\n"
+           "    if c.name == 'VEVENT':\n"
+           "        print(c.decoded('dtstart').isoformat(), c.decoded('dtend').isoformat(),\n"
+           "              str(c['summary']))\n"
+           "    if c.name == 'VJOURNAL':\n"
+           "        print(c.decoded('dtstart').isoformat(), repr(str(c['description'])))\n"
+        << "2008-02-29T08:00:00+02:00 2008-02-29T08:30:00+02:00 Γιατρός\n"
+           "2008-02-29T21:30:00+02:00 2008-02-29T22:00:00+02:00 " +
+               kAwkwardText +
+               "\n"
+               "2026-07-15T14:30:00+03:00 2026-07-15T15:00:00+03:00 Lunch με τη Μαρία\n"
+               "2008-02-29 'Πρώτη γραμμή\\nΔεύτερη; γραμμή, με κόμμα\\n\\nΤρίτη \\\\ τέλος'\n";
+    QTest::newRow("vcf by Python's vobject (the address-book server's parser)")
+        << Format::Contacts
+        << "import sys, vobject\n"
+           "for card in vobject.readComponents(open(sys.argv[1], encoding='utf-8').read()):\n"
+           "    print(card.fn.value, '|', str(card.adr.value.street) if hasattr(card, 'adr') "
+           "else '', '|', [t.value for t in card.tel_list])\n"
+        << "Παπαδόπουλος Γιώργος | Ερμού 12, 105 63 Αθήνα | ['210 1234567', '697 1234567', "
+           "'210 7654321']\n"
+           "Only Second Phone |  | ['', '+30 2310 000000']\n";
+}
+
+// Another program's parser reads what the export wrote, values included.
+void TestInterchange::otherParsersAcceptTheFiles() {
+    QFETCH(Format, format);
+    QFETCH(QString, script);
+    QFETCH(QString, expected);
+    // Debian's own Python, the one its python3-icalendar and python3-vobject
+    // packages serve.
+    const QString python =
+        QStandardPaths::findExecutable(QStringLiteral("python3"), {QStringLiteral("/usr/bin")});
+    if (python.isEmpty()) {
+        QSKIP("/usr/bin/python3 is not installed");
+    }
+    QTemporaryDir files;
+    const QString path = files.filePath(QStringLiteral("out"));
+    testsupport::TestDatabase database;
+    Fill(database.connection, format, false);
+    interchange::ExportFile(database.connection, format, path, {});
+
+    QProcess parser;
+    parser.start(python, {QStringLiteral("-c"), script, path});
+    QVERIFY(parser.waitForFinished(30000));
+    const QString error = QString::fromUtf8(parser.readAllStandardError());
+    if (error.contains(QLatin1String("ModuleNotFoundError"))) {
+        QSKIP(qPrintable(QStringLiteral("the Python module is missing: %1").arg(error)));
+    }
+    QVERIFY2(parser.exitCode() == 0, qPrintable(error));
+    QCOMPARE(QString::fromUtf8(parser.readAllStandardOutput()), expected);
+}
+
+void TestInterchange::terminalCommands_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("typed");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<int>("expenses");
+    const QString right = QStringLiteral("--password-file=right");
+    QTest::newRow("export csv") << QStringList{"export", "csv", "out.csv", right} << QByteArray()
+                                << 0 << "Wrote 2 items to " << QString() << 2;
+    QTest::newRow("export csv, password typed on standard input")
+        << QStringList{"export", "csv", "out.csv"} << ("  " + kLoginPassword.toUtf8() + "\n") << 0
+        << "Wrote 2 items" << QString() << 2;
+    QTest::newRow("export ics of a range")
+        << QStringList{"export",     "ics",  "out.ics",    "--from",
+                       "2008-02-29", "--to", "29/02/2008", right}
+        << QByteArray() << 0 << "Wrote 3 items" << QString() << 2;
+    QTest::newRow("wrong password")
+        << QStringList{"export", "csv", "out.csv", "--password-file=wrong"} << QByteArray() << 1
+        << QString() << "access denied: wrong password" << 2;
+    QTest::newRow("the password in another letter case")
+        << QStringList{"export", "csv", "out.csv"} << kLoginPassword.toUpper().toUtf8() << 1
+        << QString() << "access denied: wrong password" << 2;
+    QTest::newRow("no password given")
+        << QStringList{"import", "csv", "good.csv"} << QByteArray() << 1 << QString()
+        << "access denied: no password was given" << 2;
+    QTest::newRow("import csv") << QStringList{"import", "csv", "good.csv", right} << QByteArray()
+                                << 0 << "Read 1 item from " << QString() << 3;
+    QTest::newRow("import of a bad csv adds nothing")
+        << QStringList{"import", "csv", "bad.csv", right} << QByteArray() << 1 << QString()
+        << "line 4: 3 fields where 4 belong (date;amount;vat;description); nothing was imported"
+        << 2;
+    QTest::newRow("import of a missing file")
+        << QStringList{"import", "vcf", "none.vcf", right} << QByteArray() << 1 << QString()
+        << "cannot read" << 2;
+    QTest::newRow("no data folder")
+        << QStringList{"export", "csv", "out.csv", right, "--data-dir", "nowhere"} << QByteArray()
+        << 1 << QString() << "data.mdb is missing" << 2;
+    QTest::newRow("unknown format")
+        << QStringList{"export", "xls", "out.xls", right} << QByteArray() << 2 << QString()
+        << "Unknown format 'xls': ics, vcf or csv." << 2;
+    QTest::newRow("import takes no range")
+        << QStringList{"import", "csv", "good.csv", "--from", "2008-01-01", right} << QByteArray()
+        << 2 << QString() << "--from and --to belong to export." << 2;
+    QTest::newRow("contacts take no range")
+        << QStringList{"export", "vcf", "out.vcf", "--to", "2008-01-01", right} << QByteArray() << 2
+        << QString() << "The contacts carry no date" << 2;
+    QTest::newRow("a date that is none")
+        << QStringList{"export", "ics", "out.ics", "--from", "31/02/2008", right} << QByteArray()
+        << 2 << QString() << "'31/02/2008' is not a date" << 2;
+    QTest::newRow("no file") << QStringList{"export", "ics"} << QByteArray() << 2 << QString()
+                             << "'export' needs a format (ics, vcf or csv) and a file." << 2;
+    QTest::newRow("a password file without a command")
+        << QStringList{right} << QByteArray() << 2 << QString()
+        << "--from, --to and --password-file belong to export and import." << 2;
+}
+
+// The built program as a user runs it, in a folder of their own, without a
+// display.
+void TestInterchange::terminalCommands() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, typed);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    QFETCH(QString, error);
+    QFETCH(int, expenses);
+    testsupport::TestDatabase database;
+    store::Execute(database.connection,
+                   QStringLiteral("insert into ADMINISTRATOR_ACCOUNT (PASSWORD) values (?)"),
+                   {accesscontrol::HashPassword(kLoginPassword)});
+    FillCalendar(database.connection, false);
+    FillExpenses(database.connection, false);
+    database.connection.close();
+    QTemporaryDir work;
+    const QDir folder(work.path());
+    WriteFile(folder.filePath(QStringLiteral("right")), kLoginPassword.toUtf8() + "\n");
+    WriteFile(folder.filePath(QStringLiteral("wrong")), "Μυστικό\n");
+    WriteFile(folder.filePath(QStringLiteral("good.csv")), "01/02/2008;1,00;0,24;Α\r\n");
+    WriteFile(folder.filePath(QStringLiteral("bad.csv")),
+              "01/02/2008;1,00;0,24;Α\r\n02/02/2008;1;0;\"x\r\ny\"\r\n02/02/2008;1,00;Β\r\n");
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.insert(QStringLiteral("KAVELO_DATA_DIR"), database.work.path());
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(work.path());
+    program.start(kProgram, arguments);
+    program.write(typed);
+    program.closeWriteChannel();
+    QVERIFY2(program.waitForFinished(30000), "the program did not end by itself");
+
+    const QString standardOutput = QString::fromUtf8(program.readAllStandardOutput());
+    const QString standardError = QString::fromUtf8(program.readAllStandardError());
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(program.exitCode() == exitCode, qPrintable(standardOutput + standardError));
+    QVERIFY2(standardOutput.contains(output), qPrintable(standardOutput));
+    QVERIFY2(standardError.contains(error), qPrintable(standardError));
+    QCOMPARE(testsupport::StoredValue(QStringLiteral("select count(*) from EKSODA")).toInt(),
+             expenses);
+    const QString written = arguments.value(2);
+    if (written.startsWith(QLatin1String("out"))) {
+        QCOMPARE(QFileInfo::exists(folder.filePath(written)), exitCode == 0);
+    }
+}
+
+QTEST_MAIN(TestInterchange)
+#include "tst_interchange.moc"
