@@ -204,7 +204,7 @@ private slots:
     }
 
     void easterOfEveryAcceptedYear() {
-        for (int year = TForm65::kFirstEasterYear; year <= TForm65::kLastEasterYear; ++year) {
+        for (int year = kFirstEasterYear; year <= kLastEasterYear; ++year) {
             Year()->setValue(year);
             const QDate easter = IndependentOrthodoxEaster(year);
             QVERIFY2(easter.month() == 4 || easter.month() == 5, qPrintable(QString::number(year)));

@@ -1,33 +1,10 @@
 #include "calc/Unit65.h"
 
-#include <QCalendar>
 #include <QLocale>
 
 #include "core/AppGlobals.h"
 #include "ui_Unit65.h"
 #include "widgets/WindowStyle.h"
-
-QDate OrthodoxEaster(int year) {
-    // Gauss's rule in the Julian calendar: the Easter full moon falls d days
-    // after 21 March, and Easter is the Sunday after it, 22 March + d + e.
-    const int a = year % 19;
-    const int b = year % 4;
-    const int c = year % 7;
-    const int d = (19 * a + 15) % 30;
-    const int e = (2 * b + 4 * c + 6 * d + 6) % 7;
-    const QDate julianMarch22(year, 3, 22, QCalendar(QCalendar::System::Julian));
-    return julianMarch22.addDays(d + e);
-}
-
-QString EasterText(int year) {
-    if (year < TForm65::kFirstEasterYear || year > TForm65::kLastEasterYear) {
-        return QString();
-    }
-    const QDate easter = OrthodoxEaster(year);
-    const QString month =
-        easter.month() == 4 ? QStringLiteral(" Απριλίου") : QStringLiteral(" Μαϊου");
-    return QStringLiteral("είναι ") + QString::number(easter.day()) + month;
-}
 
 QString DaySpanText(const QDate& from, const QDate& to) {
     if (from >= to) {
@@ -86,16 +63,8 @@ void TForm65::SpinEdit1Change() {
     find_pasxa();
 }
 
-// While the user types, the year is the text as typed; a text that is not a
-// whole number reads as the first year of the range.
-int TForm65::YearAsTyped() const {
-    bool whole = false;
-    const int year = ui->SpinEdit1->editor()->text().toInt(&whole);
-    return whole ? year : kFirstEasterYear;
-}
-
 void TForm65::find_pasxa() {
-    ui->Label2->setText(EasterText(YearAsTyped()));
+    ui->Label2->setText(EasterText(EasterYearOfText(ui->SpinEdit1->editor()->text())));
 }
 
 void TForm65::DateTimePicker1Change() {

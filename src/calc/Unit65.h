@@ -5,18 +5,11 @@
 #include <QString>
 #include <memory>
 
+#include "calc/EasterYear.h"
+
 namespace Ui {
 class TForm65;
 }
-
-// The Orthodox Easter Sunday of a year, as a date of the Gregorian calendar.
-// Computed in the Julian calendar, where the Orthodox churches reckon it, and
-// converted with the calendar difference of that year's century, so that it
-// is right for every year of the Gregorian calendar, not only for 1900..2099.
-QDate OrthodoxEaster(int year);
-
-// "είναι 5 Μαϊου" for a year of 1583..2100; empty outside that range.
-QString EasterText(int year);
 
 // "Αριθμός ημερών=" and the days from `from` to `to`; empty unless `from`
 // comes before `to`.
@@ -28,9 +21,6 @@ class TForm65 : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr int kFirstEasterYear = 1583;
-    static constexpr int kLastEasterYear = 2100;
-
     explicit TForm65(QWidget* parent = nullptr);
     ~TForm65() override;
 
@@ -43,8 +33,6 @@ private:
     void DateTimePicker1Change();
     void DateTimePicker2Change();
     void Button1Click();
-
-    int YearAsTyped() const;
 
     std::unique_ptr<Ui::TForm65> ui;
 };

@@ -1,7 +1,7 @@
 #include "expenses/Unit15.h"
 
+#include "expenses/YearRange.h"
 #include "store/Command.h"
-#include "store/DatabaseError.h"
 #include "ui_Unit15.h"
 
 namespace {
@@ -32,32 +32,6 @@ const QString kMonthsSumsSql = QStringLiteral(
 const ExpensesReport kMonthReport{"RvProject4", "RvDataSetConnection5", "RvDataSetConnection6",
                                   "EKSODA2.RAV"};
 
-// Dates are stored with four-digit years, so no later year can be written.
-constexpr int kMaxYearDigits = 4;
-
-// A year is a whole number of decimal digits, leading zeros allowed ("07"
-// is the year 7). Anything else, or a year that a stored date cannot carry,
-// gives no range.
-int YearOf(const QString& text) {
-    const bool digitsOnly = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
-        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    });
-    qsizetype firstSignificant = 0;
-    while (firstSignificant < text.size() - 1 && text.at(firstSignificant) == QLatin1Char('0')) {
-        ++firstSignificant;
-    }
-    if (!digitsOnly || text.size() - firstSignificant > kMaxYearDigits) {
-        throw store::DatabaseError(QStringLiteral("'%1' is not a year.").arg(text));
-    }
-    return text.mid(firstSignificant).toInt();
-}
-
-QString IsoDay(int year, const char* monthAndDay) {
-    return QStringLiteral("%1-%2")
-        .arg(year, kMaxYearDigits, 10, QLatin1Char('0'))
-        .arg(QLatin1String(monthAndDay));
-}
-
 }  // namespace
 
 TForm15::TForm15(QWidget* parent)
@@ -82,10 +56,8 @@ void TForm15::SaveCriteria(const QString& fromText, const QString& toText) {
     ToYearText = toText;
 }
 
-// A range of years is asked as the range of their days, so that the index on
-// the date serves it.
 QVariantList TForm15::RangeParameters() const {
-    return {IsoDay(YearOf(FromYearText), "01-01"), IsoDay(YearOf(ToYearText), "12-31")};
+    return YearRangeDays(FromYearText, ToYearText);
 }
 
 QVariantList TForm15::PrepareStatements(const QVariantList& range) {

@@ -251,7 +251,10 @@ bool ReportLayout::hasRecords() const {
 }
 
 ReportLayout ReadReportLayout(const QString& path) {
-    const QByteArray bytes = ReadProjectFile(path);
+    return ParseReportLayout(ReadProjectFile(path), path);
+}
+
+ReportLayout ParseReportLayout(const QByteArray& bytes, const QString& path) {
     QJsonParseError parseError;
     const QJsonDocument json = QJsonDocument::fromJson(bytes, &parseError);
     if (json.isNull()) {

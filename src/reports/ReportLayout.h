@@ -54,4 +54,8 @@ struct ReportLayout {
 // Reads and checks the project file at path; throws ReportError naming path.
 ReportLayout ReadReportLayout(const QString& path);
 
+// Checks the contents of the project file at path; throws ReportError naming
+// path when they are not a report layout.
+ReportLayout ParseReportLayout(const QByteArray& bytes, const QString& path);
+
 }  // namespace reports
