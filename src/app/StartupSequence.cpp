@@ -1,26 +1,19 @@
 #include "app/StartupSequence.h"
 
-#include <QTimer>
 #include <cstdio>
 #include <memory>
-#include <optional>
 
 #include "access/Unit165.h"
 #include "access/Unit17.h"
 #include "app/ScreenResolution.h"
 #include "app/Unit100.h"
 #include "core/AppGlobals.h"
+#include "core/ProgramTimer.h"
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 
 namespace {
-
-// Empty: the splash keeps the duration it is made with.
-std::optional<int>& SplashMilliseconds() {
-    static std::optional<int> milliseconds;
-    return milliseconds;
-}
 
 // Nothing is shown on screen when start-up ends on an error, but a person who
 // started the program from a terminal learns why.
@@ -49,9 +42,6 @@ void BuildConnectionString() {
 
 void ShowSplash() {
     const auto splash = std::make_unique<TForm100>();
-    if (SplashMilliseconds().has_value()) {
-        splash->Timer1->setInterval(*SplashMilliseconds());
-    }
     splash->Timer1->start();
     splash->exec();
 }
@@ -108,8 +98,4 @@ bool RunStartupSequence(const std::function<void()>& lastStep) {
         ReportStartupFailure(QStringLiteral("an unknown error"));
     }
     return false;
-}
-
-void SetSplashMilliseconds(int milliseconds) {
-    SplashMilliseconds() = milliseconds;
 }

@@ -9,7 +9,3 @@
 // through ExitMarker, or an error escaped a step. Such an error is shown to
 // nobody on screen; its reason goes to standard error as one line.
 bool RunStartupSequence(const std::function<void()>& lastStep);
-
-// Tests shorten the time the splash stays up; the program keeps the splash
-// window's own.
-void SetSplashMilliseconds(int milliseconds);
