@@ -6,9 +6,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,6 +20,7 @@
 #include "TestSupport.h"
 #include "app/DesktopServices.h"
 #include "app/Unit1.h"
+#include "calendar/MonthCalendar.h"
 #include "core/AppGlobals.h"
 #include "sticky/Unit35.h"
 #include "widgets/Messages.h"
@@ -25,6 +28,17 @@
 using testsupport::FindControl;
 
 namespace {
+
+QList<QWidget*> StickyNotes() {
+    QList<QWidget*> notes;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (window->inherits("TForm35")) {
+            notes.append(window);
+        }
+    }
+    return notes;
+}
 
 int CountTopLevel(const char* className) {
     int count = 0;
@@ -85,6 +99,35 @@ private:
         return FindControl<QAction>(Tray()->contextMenu(), name);
     }
     QComboBox* MonthList() { return FindControl<QComboBox>(form_.get(), "ComboBox1"); }
+    QComboBox* YearList() { return FindControl<QComboBox>(form_.get(), "ComboBox2"); }
+
+    void OpenMainWindowAt(const QDateTime& now) {
+        form_.reset();
+        SetLocalNowForTests(now);
+        form_ = std::make_unique<TForm1>(StartupMode::CalendarOnly);
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    }
+
+    // The days the calendar marks as today, in its highlight colours.
+    QStringList DaysShownAsToday() {
+        QStringList days;
+        for (int cell = 1; cell <= MonthCalendar::kDayCells; ++cell) {
+            auto* day = FindControl<QLabel>(form_.get(), QStringLiteral("LabelD%1").arg(cell));
+            if (day->palette().color(QPalette::Window) == QColor(0, 128, 128)) {
+                days.append(day->text());
+            }
+        }
+        return days;
+    }
+
+    void ReturnFromTray(const QString& way) {
+        if (way == QLatin1String("click")) {
+            emit Tray()->activated(QSystemTrayIcon::Trigger);
+        } else {
+            MenuItem(way)->trigger();
+        }
+    }
 
     void ToTray() {
         Button("Button2")->click();
@@ -109,11 +152,8 @@ private slots:
     void init() {
         testsupport::ResetTestHooks();
         work_ = std::make_unique<testsupport::WorkDir>();
-        SetLocalNowForTests(QDateTime(QDate(2024, 3, 5), QTime(10, 0)));
         SetSystemTrayAvailableForTests(true);
-        form_ = std::make_unique<TForm1>(StartupMode::CalendarOnly);
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        OpenMainWindowAt(QDateTime(QDate(2024, 3, 5), QTime(10, 0)));
     }
 
     void cleanup() {
@@ -256,28 +296,55 @@ private slots:
         QCOMPARE(CountTopLevel(qPrintable(windowClass)), 0);
     }
 
+    // The program may wait in the notification area past midnight: coming
+    // back, it takes today afresh and shows today's month, whatever month
+    // was shown before.
     void restoreFromTray_data() {
         QTest::addColumn<QString>("way");
-        QTest::newRow("tray click") << "click";
-        QTest::newRow("menu item") << "N1";
+        QTest::addColumn<QDateTime>("wentAt");
+        QTest::addColumn<QDateTime>("cameBackAt");
+        QTest::addColumn<QDate>("today");
+        const QDateTime morning(QDate(2024, 3, 5), QTime(10, 0));
+        const QDateTime lateEvening(QDate(2024, 3, 5), QTime(23, 59, 59));
+        QTest::newRow("past midnight, tray click")
+            << "click" << lateEvening << QDateTime(QDate(2024, 3, 6), QTime(0, 0, 1))
+            << QDate(2024, 3, 6);
+        QTest::newRow("past midnight into a new month, menu item")
+            << "N1" << QDateTime(QDate(2024, 3, 31), QTime(23, 58))
+            << QDateTime(QDate(2024, 4, 1), QTime(0, 0)) << QDate(2024, 4, 1);
+        QTest::newRow("past new year's midnight, tray click")
+            << "click" << QDateTime(QDate(2024, 12, 31), QTime(22, 0))
+            << QDateTime(QDate(2025, 1, 1), QTime(8, 30)) << QDate(2025, 1, 1);
+        QTest::newRow("days later, menu item")
+            << "N1" << morning << QDateTime(QDate(2024, 3, 9), QTime(9, 0)) << QDate(2024, 3, 9);
+        QTest::newRow("the same day, tray click")
+            << "click" << morning << lateEvening << QDate(2024, 3, 5);
+        QTest::newRow("the same day, menu item")
+            << "N1" << morning << lateEvening << QDate(2024, 3, 5);
     }
 
     void restoreFromTray() {
         QFETCH(QString, way);
-        QCOMPARE(MonthList()->currentIndex(), 2);
-        MonthList()->setCurrentIndex(7);
+        QFETCH(QDateTime, wentAt);
+        QFETCH(QDateTime, cameBackAt);
+        QFETCH(QDate, today);
+        OpenMainWindowAt(wentAt);
+        MonthList()->setCurrentIndex((wentAt.date().month() + 6) % 12);
         ToTray();
-        if (way == QLatin1String("click")) {
-            emit Tray()->activated(QSystemTrayIcon::Trigger);
-        } else {
-            MenuItem(way)->trigger();
-        }
+        SetLocalNowForTests(cameBackAt);
+        ReturnFromTray(way);
         QVERIFY(form_->isVisible());
         QVERIFY(!Tray()->isVisible());
-        QCOMPARE(MonthList()->currentIndex(), 2);
+        QCOMPARE(MonthList()->currentIndex(), today.month() - 1);
+        QCOMPARE(YearList()->currentText(), QString::number(today.year()));
+        QCOMPARE(DaysShownAsToday(), QStringList{QString::number(today.day())});
     }
 
-    void restoreFromTrayReportsAnUnreadableDatabase_data() { restoreFromTray_data(); }
+    void restoreFromTrayReportsAnUnreadableDatabase_data() {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("tray click") << "click";
+        QTest::newRow("menu item") << "N1";
+    }
 
     void restoreFromTrayReportsAnUnreadableDatabase() {
         QFETCH(QString, way);
@@ -285,11 +352,7 @@ private slots:
         ToTray();
         QVERIFY(QFile::remove(work_->databasePath()));
         testsupport::MessageLog messages;
-        if (way == QLatin1String("click")) {
-            emit Tray()->activated(QSystemTrayIcon::Trigger);
-        } else {
-            MenuItem(way)->trigger();
-        }
+        ReturnFromTray(way);
         QCOMPARE(messages.requests.size(), 1);
         QVERIFY2(messages.texts().first().contains(QStringLiteral("data.mdb")),
                  qPrintable(messages.texts().first()));
@@ -306,40 +369,71 @@ private slots:
         QVERIFY(Tray()->isVisible());
     }
 
-    void withoutANotificationAreaTheWindowGoesToTheTaskBar() {
-        SetSystemTrayAvailableForTests(false);
-        Button("Button2")->click();
-        QVERIFY(form_->isMinimized());
-        QVERIFY(form_->isVisible());
-        QVERIFY(!Tray()->isVisible());
+    // Without a notification area there is no tray icon to come back by:
+    // the window goes to the task bar instead of hiding.
+    void toTheNotificationArea_data() {
+        QTest::addColumn<bool>("trayExists");
+        QTest::newRow("no notification area: the task bar") << false;
+        QTest::newRow("a notification area: the tray icon") << true;
     }
 
-    void stickyNotesFromTheMainWindow() {
-        for (int press = 1; press <= 3; ++press) {
-            QTest::mouseClick(Button("Button8"), Qt::LeftButton);
-            QCOMPARE(CountTopLevel("TForm35"), press);
+    void toTheNotificationArea() {
+        QFETCH(bool, trayExists);
+        SetSystemTrayAvailableForTests(trayExists);
+        QTest::mouseClick(Button("Button2"), Qt::LeftButton);
+        QCOMPARE(form_->isVisible(), !trayExists);
+        QCOMPARE(form_->isMinimized(), !trayExists);
+        QCOMPARE(Tray()->isVisible(), trayExists);
+    }
+
+    // Each press opens one more independent note at the centre of the screen,
+    // over the ones before it, and leaves the opener as it was.
+    void threeStickyNotes_data() {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("from the main window") << "Button8";
+        QTest::newRow("from the tray menu") << "Stickynotes1";
+    }
+
+    void threeStickyNotes() {
+        QFETCH(QString, command);
+        const bool fromTray = command == QLatin1String("Stickynotes1");
+        if (fromTray) {
+            ToTray();
         }
-        QVERIFY(form_->isVisible());
+        const QPoint screenCentre = QGuiApplication::primaryScreen()->geometry().center();
         QList<QWidget*> notes;
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window->inherits("TForm35")) {
-                QVERIFY(window->isVisible());
-                QVERIFY(!window->isModal());
-                notes << window;
+        for (int press = 1; press <= 3; ++press) {
+            if (fromTray) {
+                MenuItem(command)->trigger();
+            } else {
+                QTest::mouseClick(Button(command), Qt::LeftButton);
             }
+            const QList<QWidget*> open = StickyNotes();
+            QCOMPARE(open.size(), press);
+            for (QWidget* note : open) {
+                if (!notes.contains(note)) {
+                    notes.append(note);
+                }
+            }
+            QWidget* newest = notes.last();
+            QVERIFY(QTest::qWaitForWindowExposed(newest));
+            QVERIFY(!newest->isModal());
+            QVERIFY2((newest->frameGeometry().center() - screenCentre).manhattanLength() <= 4,
+                     qPrintable(QStringLiteral("note %1 is centred at %2,%3")
+                                    .arg(press)
+                                    .arg(newest->frameGeometry().center().x())
+                                    .arg(newest->frameGeometry().center().y())));
+            QCOMPARE(newest->geometry(), notes.first()->geometry());
+            QCOMPARE(form_->isVisible(), !fromTray);
+            QCOMPARE(Tray()->isVisible(), fromTray);
         }
-        // Independent: closing one leaves the others.
-        notes.first()->close();
+        // Independent: closing the middle one leaves the other two.
+        notes.at(1)->close();
         testsupport::FlushDeletes();
-        QCOMPARE(CountTopLevel("TForm35"), 2);
-    }
-
-    void stickyNoteFromTheTray() {
-        ToTray();
-        MenuItem("Stickynotes1")->trigger();
-        QCOMPARE(CountTopLevel("TForm35"), 1);
-        QVERIFY(!form_->isVisible());
-        QVERIFY(Tray()->isVisible());
+        const QList<QWidget*> left = StickyNotes();
+        QCOMPARE(left.size(), 2);
+        QVERIFY(left.contains(notes.first()));
+        QVERIFY(left.contains(notes.last()));
     }
 
     void calculatorFound_data() {

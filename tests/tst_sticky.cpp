@@ -93,6 +93,9 @@ private slots:
                                  << QStringLiteral("Δημιουργία 5/3/24 9:07:03 π.μ.");
         QTest::newRow("evening") << QDateTime(QDate(2024, 12, 31), QTime(23, 59, 59))
                                  << QStringLiteral("Δημιουργία 31/12/24 11:59:59 μ.μ.");
+        QTest::newRow("the widest: two-digit day, month and hour")
+            << QDateTime(QDate(2024, 12, 28), QTime(12, 58, 58))
+            << QStringLiteral("Δημιουργία 28/12/24 12:58:58 μ.μ.");
         QTest::newRow("midnight exactly")
             << QDateTime(QDate(2024, 3, 5), QTime(0, 0)) << QStringLiteral("Δημιουργία 5/3/24");
         QTest::newRow("a second after midnight")
@@ -108,7 +111,13 @@ private slots:
         QFETCH(QString, text);
         SetLocalNowForTests(moment);
         TForm35 note;
-        QCOMPARE(FindControl<QLabel>(&note, "Label1")->text().toLower(), text.toLower());
+        auto* label = FindControl<QLabel>(&note, "Label1");
+        QCOMPARE(label->text().toLower(), text.toLower());
+        // Shown whole in the label's fixed width.
+        QCOMPARE(label->width(), 185);
+        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+                 qPrintable(QStringLiteral("%1 px of text")
+                                .arg(label->fontMetrics().horizontalAdvance(label->text()))));
     }
 
     void timeFormatWithoutZone_data() {

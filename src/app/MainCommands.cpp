@@ -20,22 +20,15 @@
 #include "ui_Unit1.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/ModalLoop.h"
+#include "widgets/TextFit.h"
 #include "widgets/WindowStyle.h"
 
 namespace {
 
-// The window's face is wider than the one the buttons were sized for: a
-// caption that would be clipped gets a slightly smaller size instead.
 void FitCaption(QPushButton* button) {
-    constexpr qreal kSmallestPoints = 6.0;
     constexpr int kPadding = 10;
-    QFont font = button->font();
     const QString shown = QString(button->text()).remove(QLatin1Char('&'));
-    while (QFontMetrics(font).horizontalAdvance(shown) > button->width() - kPadding &&
-           font.pointSizeF() > kSmallestPoints) {
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    }
-    button->setFont(font);
+    widgets::ShrinkFontToFit(button, shown, button->width() - kPadding);
 }
 
 QAction* AddSeparator(QMenu* menu, const QString& name) {
@@ -135,7 +128,7 @@ void TForm1::OpenFromTray(std::unique_ptr<QDialog> window) {
 // The month is drawn before its markers are read: when the database cannot
 // be read, the error is reported and the window comes back all the same.
 void TForm1::RestoreFromTray() {
-    widgets::RunReportingErrors(this, [this] { ui->MonthCalendar1->ShowTodayMonth(); });
+    widgets::RunReportingErrors(this, [this] { TakeTodayAndShowItsMonth(); });
     show();
     raise();
     activateWindow();

@@ -1,15 +1,14 @@
 #include "app/StartupSequence.h"
 
-#include <QTimer>
 #include <cstdio>
 #include <memory>
-#include <optional>
 
 #include "access/Unit165.h"
 #include "access/Unit17.h"
 #include "app/ScreenResolution.h"
 #include "app/Unit100.h"
 #include "core/AppGlobals.h"
+#include "core/ProgramTimer.h"
 #include "store/Backup.h"
 #include "store/Command.h"
 #include "store/Connection.h"
@@ -17,12 +16,6 @@
 #include "store/DatabaseError.h"
 
 namespace {
-
-// Empty: the splash keeps the duration it is made with.
-std::optional<int>& SplashMilliseconds() {
-    static std::optional<int> milliseconds;
-    return milliseconds;
-}
 
 // A person who started the program from a terminal learns why something
 // went wrong, also where the screen shows nothing.
@@ -55,9 +48,6 @@ void BuildConnectionString() {
 
 void ShowSplash() {
     const auto splash = std::make_unique<TForm100>();
-    if (SplashMilliseconds().has_value()) {
-        splash->Timer1->setInterval(*SplashMilliseconds());
-    }
     splash->Timer1->start();
     splash->exec();
 }
@@ -133,8 +123,4 @@ bool RunStartupSequence(const std::function<void()>& lastStep,
         ReportStartupFailure(QStringLiteral("an unknown error"));
     }
     return false;
-}
-
-void SetSplashMilliseconds(int milliseconds) {
-    SplashMilliseconds() = milliseconds;
 }

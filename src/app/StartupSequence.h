@@ -13,7 +13,3 @@
 // to standard error and to backupFailed, and start-up goes on.
 bool RunStartupSequence(const std::function<void()>& lastStep,
                         const std::function<void(const QString&)>& backupFailed);
-
-// Tests shorten the time the splash stays up; the program keeps the splash
-// window's own.
-void SetSplashMilliseconds(int milliseconds);

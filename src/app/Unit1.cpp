@@ -39,7 +39,7 @@ MonthCalendar* TForm1::Calendar() const {
 void TForm1::FormCreate() {
     if (mode_ == StartupMode::Full) {
         // The sequence has its own catch-all and ends with today's month.
-        if (!RunStartupSequence([this] { ShowStartupMonth(); },
+        if (!RunStartupSequence([this] { TakeTodayAndShowItsMonth(); },
                                 [this](const QString& reason) { NoteBackupFailure(reason); })) {
             RequestQuitFromCreation();
         }
@@ -49,13 +49,13 @@ void TForm1::FormCreate() {
     try {
         app().AppDirectory = store::CurrentAppDirectory();
         app().AppConnectionString = store::BuildConnectionString(app().AppDirectory);
-        ShowStartupMonth();
+        TakeTodayAndShowItsMonth();
     } catch (...) {
         RequestQuitFromCreation();
     }
 }
 
-void TForm1::ShowStartupMonth() {
+void TForm1::TakeTodayAndShowItsMonth() {
     const QDate today = LocalNow().date();
     app().TodayYear = quint16(today.year());
     app().TodayMonth = quint16(today.month());

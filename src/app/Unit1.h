@@ -32,8 +32,10 @@ public:
 
     MonthCalendar* Calendar() const;
 
-    // Back from the notification area: the start-up month, the window shown,
-    // the tray icon hidden. A database error is reported, not thrown.
+    // Back from the notification area: today taken afresh, since the
+    // program may have waited there past midnight, and the calendar on its
+    // month; the window shown, the tray icon hidden. A database error is
+    // reported, not thrown.
     void RestoreFromTray();
 
 protected:
@@ -41,8 +43,9 @@ protected:
 
 private:
     void FormCreate();
-    // The last step of start-up: today's date and the calendar on its month.
-    void ShowStartupMonth();
+    // Today's date from the local clock, and the calendar on its month: the
+    // last step of start-up, and the return from the notification area.
+    void TakeTodayAndShowItsMonth();
     // Tells the user once, without blocking, when the window first comes up.
     void NoteBackupFailure(const QString& reason);
 

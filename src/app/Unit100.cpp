@@ -1,10 +1,10 @@
 #include "app/Unit100.h"
 
 #include <QKeyEvent>
-#include <QTimer>
 
 #include "app/ProductInfo.h"
 #include "core/AppGlobals.h"
+#include "core/ProgramTimer.h"
 #include "ui_Unit100.h"
 #include "widgets/WindowStyle.h"
 
@@ -25,10 +25,10 @@ TForm100::TForm100(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::T
     setAutoFillBackground(true);
     ui->Image1->setPixmap(product::ProductPicture());
 
-    Timer1 = new QTimer(this);
+    Timer1 = new ProgramTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(kSplashMilliseconds);
-    connect(Timer1, &QTimer::timeout, this, &TForm100::Timer1Timer);
+    connect(Timer1, &ProgramTimer::timeout, this, &TForm100::Timer1Timer);
 
     widgets::CenterOnScreen(this);
 }

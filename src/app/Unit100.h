@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <memory>
 
-class QTimer;
+class ProgramTimer;
 
 namespace Ui {
 class TForm100;
@@ -19,8 +19,8 @@ public:
     ~TForm100() override;
 
     // Disabled when the window is created; start-up enables it just before
-    // showing the window.
-    QTimer* Timer1;
+    // showing the window. Its time is the program's clock, which tests own.
+    ProgramTimer* Timer1;
 
     void Timer1Timer();
 

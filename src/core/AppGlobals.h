@@ -14,7 +14,8 @@ struct AppGlobals {
     QString AppDirectory;
     // Built once from AppDirectory; every connection opens with it.
     QString AppConnectionString;
-    // The local date at start-up: for the whole run, today is this date.
+    // Today as the program took it: at start-up, and again on each return
+    // from the notification area. The calendar and its "today" follow it.
     quint16 TodayYear = 0;
     quint16 TodayMonth = 0;
     quint16 TodayDay = 0;

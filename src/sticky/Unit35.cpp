@@ -7,6 +7,7 @@
 
 #include "core/AppGlobals.h"
 #include "ui_Unit35.h"
+#include "widgets/TextFit.h"
 #include "widgets/WindowStyle.h"
 
 namespace {
@@ -91,6 +92,8 @@ TForm35::~TForm35() = default;
 
 void TForm35::FormCreate() {
     ui->Label1->setText(CreationText(LocalNow()));
+    // The label keeps its fixed width; the longest date and time fit in it.
+    widgets::ShrinkFontToFit(ui->Label1, ui->Label1->text(), ui->Label1->maximumWidth());
     ui->ComboBox1->setCurrentText(kFirstColour);
     ComboBox1Change(kFirstColour);
     connect(ui->ComboBox1, &QComboBox::currentTextChanged, this, &TForm35::ComboBox1Change);

@@ -18,7 +18,6 @@
 #include "app/DesktopServices.h"
 #include "app/ProductInfo.h"
 #include "app/ScreenResolution.h"
-#include "app/StartupSequence.h"
 #include "core/AppGlobals.h"
 #include "core/ProgramLocale.h"
 #include "store/Command.h"
@@ -75,10 +74,8 @@ void ResetTestHooks() {
     SetSystemTrayAvailableForTests(std::nullopt);
     SetDisplayAccess({});
     product::SetAddressOpener({});
-    // The interactive hash costs about 140 ms and the splash two seconds;
-    // no test is about either.
+    // The interactive hash costs about 140 ms; no test is about it.
     accesscontrol::SetPasswordHashCost(accesscontrol::HashCost::Minimum);
-    SetSplashMilliseconds(20);
     FailOnMessages();
 }
 

@@ -58,8 +58,8 @@ public:
 
 // Puts every seam the program offers its tests back to the state a test
 // starts from: the real clock, the desktop's own tray, screen and address
-// handler, the cheapest password hashing, a short splash, and messages that
-// fail the test (see FailOnMessages). Every test class calls it from init()
+// handler, the cheapest password hashing, and messages that fail the test
+// (see FailOnMessages). Every test class calls it from init()
 // and cleanup().
 void ResetTestHooks();
 
