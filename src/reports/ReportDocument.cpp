@@ -17,7 +17,6 @@ namespace {
 const QString kFontFamily = QStringLiteral("DejaVu Sans");
 const QColor kHeaderShade(225, 225, 225);
 const QColor kRowShade(245, 245, 245);
-const QColor kRuleColour(150, 150, 150);
 
 QTextCharFormat TextFormat(double points, bool bold = false) {
     QTextCharFormat format;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QSizeF>
 #include <QStringList>
 #include <QTextDocument>
@@ -11,6 +12,9 @@
 class QPaintDevice;
 
 namespace reports {
+
+// The grey of the rules under a report's titles and between its pages' parts.
+inline const QColor kRuleColour(150, 150, 150);
 
 // The rows a report read, per band in layout order; each row holds the
 // band's fields() in that order.

@@ -17,7 +17,6 @@ namespace {
 
 constexpr double kFooterMm = 8;
 constexpr double kRunningTitleMm = 8;
-const QColor kRuleColour(150, 150, 150);
 
 double Millimetres(const QPagedPaintDevice& device, double mm) {
     return mm * device.logicalDpiY() / 25.4;
