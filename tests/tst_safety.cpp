@@ -39,9 +39,8 @@ namespace {
 const QDate kSafetyToday(2008, 3, 10);
 const QString kStoredDay = QStringLiteral("2008-03-05");
 constexpr int kPageSize = 1024;
-// The writes a post of one slot makes: the journal's header and the old
-// page, then the page itself in the file. The last one fails while the
-// file is being changed, so the engine must roll it back from the journal.
+// A fault at a later write of a post, after the journal's first writes: the
+// engine must roll back what it had begun.
 constexpr int kLastWriteOfAPost = 5;
 
 enum class Cause {
@@ -363,6 +362,7 @@ void TestSafety::failedPostKeepsTheRowAndTheFile() {
     const QString typed = QStringLiteral("νέα εργασία");
     MessageLog messages;
     int messagesBeforePost = -1;
+    QStringList postMessages;
     bool stillEditing = false;
     QString slotText;
     QByteArray damagedBytes;
@@ -378,6 +378,7 @@ void TestSafety::failedPostKeepsTheRowAndTheFile() {
             damagedBytes = FileBytes(DatabasePath());
             messagesBeforePost = int(messages.requests.size());
             QTest::mouseClick(PostButtonOf(window), Qt::LeftButton);
+            postMessages = messages.texts().mid(messagesBeforePost);
             slotText = SlotEdit(window, 3)->text();
             stillEditing = PostButtonOf(window)->isEnabled();
             if (IsDamage(cause)) {
@@ -392,8 +393,10 @@ void TestSafety::failedPostKeepsTheRowAndTheFile() {
         QTest::mouseClick(DayCell(main_.get(), 5), Qt::LeftButton);
         VERIFY_MODAL(table);
     }
-    QCOMPARE(messages.requests.size(), messagesBeforePost + 1);
-    const QString message = messages.texts().last();
+    // Later messages may follow: the markers of a damaged file cannot be
+    // read when the table closes.
+    QCOMPARE(postMessages.size(), 1);
+    const QString message = postMessages.first();
     QVERIFY2(message.contains(problem), qPrintable(message));
     QVERIFY2(message.contains(QDir::toNativeSeparators(DatabasePath())), qPrintable(message));
     if (namesFolder) {

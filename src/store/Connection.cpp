@@ -152,6 +152,10 @@ sqlite3* OpenKeyed(const QString& path, const QString& password) {
     if (IsLockResult(read)) {
         ThrowLocked(db, path);
     }
+    if ((read & 0xff) == SQLITE_CORRUPT) {
+        sqlite3_close(db);
+        throw DatabaseError(DamagedFileMessage(path), DatabaseError::Kind::FileDamaged);
+    }
     if (read != SQLITE_OK) {
         sqlite3_close(db);
         ThrowUnreadable(path);
