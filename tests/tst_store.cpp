@@ -147,7 +147,7 @@ void TestStore::wrongPasswordIsRefused() {
 void TestStore::fileThatIsNotADatabaseIsRefused_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("empty file") << QByteArray() << QStringLiteral("Unrecognized database format");
+    QTest::newRow("empty file") << QByteArray() << QStringLiteral("είναι άδειο (0 bytes)");
     QTest::newRow("text") << QByteArray("Name;Phone\nAnna;2101234567\n")
                           << QStringLiteral("Unrecognized database format");
     QByteArray plain("SQLite format 3");

@@ -6,6 +6,7 @@
 #include "calendar/DayCellLabel.h"
 #include "calendar/MonthCalendar.h"
 #include "core/AppGlobals.h"
+#include "day/DayRow.h"
 #include "day/Unit2.h"
 #include "store/DatabaseError.h"
 #include "widgets/ErrorGuard.h"
@@ -20,26 +21,37 @@ void MonthCalendar::LabelDClick(int cell) {
 
 void MonthCalendar::OpenSelectedDay() {
     std::unique_ptr<TForm2> table = PrepareSelectedDayTable();
+    if (table == nullptr) {
+        return;
+    }
     widgets::ShowModalOver(window(), *table);
     table.reset();
     RefreshDayMarkers();
 }
 
 std::unique_ptr<TForm2> MonthCalendar::PrepareSelectedDayTable() {
-    ADOConnection1.reopen(app().AppConnectionString);
     const QString dayText = DayText(app().SelectedDay, app().ViewMonth, app().ViewYear);
+    const QString cannotWrite = QStringLiteral("Η ημέρα %1 δεν μπορεί να γραφτεί.").arg(dayText);
+    try {
+        ADOConnection1.reopen(app().AppConnectionString);
+    } catch (const store::DatabaseError& error) {
+        throw store::DatabaseError(cannotWrite + QStringLiteral("\r\r") + error.message(),
+                                   error.kind());
+    }
     app().SelectedDateLiteral = dayText;
     ToSqlDateLiteral(app().SelectedDateLiteral);
     const QString date = IsoDateParameter(app().SelectedDateLiteral);
 
     ADOCommand1.setCommandText(QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA) VALUES(?)"));
     ADOCommand1.setParameters({date});
-    try {
-        ADOCommand1.execute();
-    } catch (const store::DatabaseError&) {
-        // The day has its row already; the existing row opens.
-    }
+    const bool opens = daywindow::EnsureDayRow(
+        window(),
+        {&ADOCommand1, &ADOConnection1,
+         QStringLiteral("SELECT count(*) FROM RANTEBOU WHERE HMEROMHNIA=?"), date, cannotWrite});
     ADOConnection1.close();
+    if (!opens) {
+        return nullptr;
+    }
 
     auto table = std::make_unique<TForm2>();
     table->OpenDay(dayText, date);

@@ -42,7 +42,8 @@ public:
     // Day selection: ensures the day's row, shows its task table modally
     // with the window hidden, and rewrites the markers afterwards.
     void OpenSelectedDay();
-    // The steps of OpenSelectedDay up to a prepared table, not yet shown.
+    // The steps of OpenSelectedDay up to a prepared table, not yet shown;
+    // null when the day's row cannot be made (the user has been told why).
     std::unique_ptr<TForm2> PrepareSelectedDayTable();
 
     bool LeapYearFlag = false;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/AppGlobals.h"
+#include "day/DayRow.h"
 #include "day/DayWindowLook.h"
 #include "day/Unit4.h"
 #include "store/DatabaseError.h"
@@ -120,7 +121,9 @@ void TForm2::FormClose() {
 void TForm2::Button1Click() {
     auto notes = std::make_unique<TForm4>();
     try {
-        PrepareNotes();
+        if (!PrepareNotes()) {
+            return;
+        }
         notes->OpenDay(ui->Label83->text(), isoDate_);
     } catch (const store::DatabaseError& error) {
         ADOConnection2.close();
@@ -130,14 +133,15 @@ void TForm2::Button1Click() {
     widgets::ShowModalOver(this, *notes);
 }
 
-void TForm2::PrepareNotes() {
+bool TForm2::PrepareNotes() {
     ADOConnection2.reopen(app().AppConnectionString);
     ADOCommand1.setCommandText(QStringLiteral("INSERT INTO SHMEIWSEIS(HMEROMHNIA) VALUES(?)"));
     ADOCommand1.setParameters({isoDate_});
-    try {
-        ADOCommand1.execute();
-    } catch (const store::DatabaseError&) {
-        // The day has its notes row already; the existing row opens.
-    }
+    const bool opens = daywindow::EnsureDayRow(
+        this, {&ADOCommand1, &ADOConnection2,
+               QStringLiteral("SELECT count(*) FROM SHMEIWSEIS WHERE HMEROMHNIA=?"), isoDate_,
+               QStringLiteral("Οι σημειώσεις της ημέρας %1 δεν μπορούν να γραφτούν.")
+                   .arg(ui->Label83->text())});
     ADOConnection2.close();
+    return opens;
 }

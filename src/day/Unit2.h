@@ -20,7 +20,8 @@ class DBEdit;
 }  // namespace widgets
 
 // The day task table: 28 half-hour slots from 08:00 to 22:00, bound to the
-// day's RANTEBOU row, which the opener has made sure of. From here the
+// day's RANTEBOU row, which the opener has made sure of (or found that it
+// exists but cannot be written, and told the user so). From here the
 // day's notes open.
 class TForm2 : public QDialog {
     Q_OBJECT
@@ -40,8 +41,9 @@ private:
     void BuildSlots();
     void Button1Click();
     void FormClose();
-    // Ensures the day's notes row.
-    void PrepareNotes();
+    // Ensures the day's notes row; false when the notes cannot open (the
+    // user has been told why).
+    bool PrepareNotes();
 
     // The data objects come first so that they outlive nothing that uses them.
     store::Connection ADOConnection1;

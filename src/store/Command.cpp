@@ -1,7 +1,10 @@
 #include "store/Command.h"
 
+#include <sqlite3.h>
+
 #include "store/Connection.h"
 #include "store/DatabaseError.h"
+#include "store/FileFault.h"
 #include "store/Statement.h"
 
 namespace store {
@@ -16,7 +19,21 @@ int Command::execute() {
 int Execute(Connection& connection, const QString& sql, const QVariantList& parameters) {
     Statement statement(connection.handle(), sql);
     statement.bind(parameters);
+    if (!sqlite3_stmt_readonly(statement.handle())) {
+        RequireIntactFile(connection.handle());
+    }
     return statement.execute();
+}
+
+int Command::executeEnsuringRow() {
+    try {
+        return execute();
+    } catch (const DatabaseError& error) {
+        if (error.kind() == DatabaseError::Kind::RowRefused) {
+            return 0;
+        }
+        throw;
+    }
 }
 
 QVariant ScalarQuery(Connection& connection, const QString& sql, const QVariantList& parameters) {

@@ -20,6 +20,12 @@ public:
     // Runs the statement; returns the number of rows it changed. Throws
     // DatabaseError with the engine's message on failure.
     int execute();
+    // Runs an insert whose only purpose is to make sure a row exists: a row
+    // there already (the insert refused on the key) is no failure and
+    // changes nothing. Any other failure (a read-only, locked, full or
+    // damaged file) throws, so that the caller can tell the user why the
+    // row cannot be written instead of letting typed values go nowhere.
+    int executeEnsuringRow();
 
 private:
     Connection* connection_;

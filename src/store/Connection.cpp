@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QVector>
@@ -10,6 +11,7 @@
 #include "store/ConnectionString.h"
 #include "store/DataSet.h"
 #include "store/DatabaseError.h"
+#include "store/FileFault.h"
 #include "store/SqlFunctions.h"
 #include "store/Statement.h"
 
@@ -17,15 +19,23 @@ namespace store {
 namespace {
 
 // Pinned so that a file written today stays readable by later engine
-// versions whose defaults differ.
-const char* const kCipherSettings =
-    "PRAGMA cipher_page_size = 1024;"
-    "PRAGMA kdf_iter = 64000;"
-    "PRAGMA cipher_use_hmac = ON;";
+// versions whose defaults differ. Each setting is read back: an engine that
+// ignores or refuses one would otherwise go unnoticed.
+struct PinnedSetting {
+    const char* name;
+    const char* value;
+    const char* expected;  // as the engine reads it back
+};
+constexpr PinnedSetting kCipherSettings[] = {
+    {"cipher_page_size", "1024", "1024"},
+    {"kdf_iter", "64000", "64000"},
+    {"cipher_use_hmac", "ON", "1"},
+};
 // Data written by a post must survive a crash or a power cut.
-const char* const kSafetySettings =
-    "PRAGMA journal_mode = DELETE;"
-    "PRAGMA synchronous = FULL;";
+constexpr PinnedSetting kSafetySettings[] = {
+    {"journal_mode", "DELETE", "delete"},
+    {"synchronous", "FULL", "2"},
+};
 // The pages are 1 KB, so the engine's default cache of 2 MB holds a few
 // months of expenses: a search over years read and decrypted every page twice
 // (its rows, then its sums). The cache grows only as pages are read. Work
@@ -34,9 +44,6 @@ const char* const kCacheSettings =
     "PRAGMA cache_size = -65536;"
     "PRAGMA temp_store = MEMORY;";
 constexpr int kCipherPageSize = 1024;
-// Time-out 0 means no limit; inside one process a wait can never be ended
-// by another connection of the same thread, so the wait stays bounded.
-constexpr int kBusyWaitMs = 5000;
 constexpr int kMaxIdlePerFile = 4;
 
 // Identifies the file itself, so that a file replaced under the same name is
@@ -49,7 +56,7 @@ QString FileIdentity(const QString& path, const QString& password) {
         throw DatabaseError(QStringLiteral("Could not find file '%1'.").arg(path));
     }
     if (info.st_size == 0) {
-        throw DatabaseError(QStringLiteral("Unrecognized database format '%1'.").arg(path));
+        throw DatabaseError(EmptyFileMessage(path), DatabaseError::Kind::FileDamaged);
     }
     return QStringLiteral("%1|%2|%3|%4")
         .arg(path)
@@ -58,9 +65,20 @@ QString FileIdentity(const QString& path, const QString& password) {
         .arg(password);
 }
 
-bool ReadsSchema(sqlite3* db) {
-    return sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) ==
-           SQLITE_OK;
+// The engine's result of reading the schema: SQLITE_OK when the key opens
+// the file.
+int ReadSchema(sqlite3* db) {
+    return sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+}
+
+bool IsLockResult(int code) {
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED;
+}
+
+[[noreturn]] void ThrowLocked(sqlite3* db, const QString& path) {
+    const QString message = FileFaultMessage(sqlite3_extended_errcode(db), path);
+    sqlite3_close(db);
+    throw DatabaseError(message, DatabaseError::Kind::FileUnwritable);
 }
 
 [[noreturn]] void ThrowUnreadable(const QString& path) {
@@ -76,10 +94,45 @@ bool ReadsSchema(sqlite3* db) {
             QStringLiteral("Unrecognized database format '%1': the file is not encrypted.")
                 .arg(path));
     }
-    if (size <= 0 || size % kCipherPageSize != 0) {
+    if (size == 0) {
+        throw DatabaseError(EmptyFileMessage(path), DatabaseError::Kind::FileDamaged);
+    }
+    if (size < 0 || size % kCipherPageSize != 0) {
         throw DatabaseError(QStringLiteral("Unrecognized database format '%1'.").arg(path));
     }
     throw DatabaseError(QStringLiteral("Not a valid password: '%1' cannot be opened.").arg(path));
+}
+
+// Sets a pragma and reads it back; throws naming the setting when the
+// engine refused it or kept another value.
+void ApplySetting(sqlite3* db, const QString& path, const PinnedSetting& setting) {
+    const QByteArray set = QByteArray("PRAGMA ") + setting.name + " = " + setting.value;
+    const QByteArray read = QByteArray("PRAGMA ") + setting.name;
+    QString refusal;
+    if (sqlite3_exec(db, set.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        refusal = QString::fromUtf8(sqlite3_errmsg(db));
+    } else {
+        sqlite3_stmt* stmt = nullptr;
+        QString actual;
+        if (sqlite3_prepare_v2(db, read.constData(), -1, &stmt, nullptr) == SQLITE_OK &&
+            sqlite3_step(stmt) == SQLITE_ROW) {
+            actual = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+        }
+        sqlite3_finalize(stmt);
+        if (actual.compare(QLatin1String(setting.expected), Qt::CaseInsensitive) != 0) {
+            refusal = actual.isEmpty() ? QStringLiteral("δεν επιστράφηκε τιμή")
+                                       : QStringLiteral("ισχύει «%1»").arg(actual);
+        }
+    }
+    if (refusal.isEmpty()) {
+        return;
+    }
+    sqlite3_close(db);
+    throw DatabaseError(
+        QStringLiteral("Η μηχανή της βάσης δεν δέχτηκε τη ρύθμιση «%1 = %2» για το αρχείο "
+                       "«%3» (%4).\rΤο αρχείο δεν ανοίγει, ώστε να μη γραφτεί με άλλες ρυθμίσεις.")
+            .arg(QLatin1String(setting.name), QLatin1String(setting.value),
+                 QDir::toNativeSeparators(path), refusal));
 }
 
 sqlite3* OpenKeyed(const QString& path, const QString& password) {
@@ -91,16 +144,33 @@ sqlite3* OpenKeyed(const QString& path, const QString& password) {
         sqlite3_close(db);
         throw DatabaseError(QStringLiteral("Cannot open '%1': %2").arg(path, message));
     }
+    sqlite3_busy_timeout(db, kLockWaitMs);
     const QByteArray key = password.toUtf8();
-    sqlite3_key(db, key.constData(), int(key.size()));
-    sqlite3_exec(db, kCipherSettings, nullptr, nullptr, nullptr);
-    if (!ReadsSchema(db)) {
+    if (sqlite3_key(db, key.constData(), int(key.size())) != SQLITE_OK) {
+        sqlite3_close(db);
+        throw DatabaseError(
+            QStringLiteral("Η μηχανή της βάσης δεν δέχτηκε το κλειδί του αρχείου «%1».")
+                .arg(QDir::toNativeSeparators(path)));
+    }
+    for (const PinnedSetting& setting : kCipherSettings) {
+        ApplySetting(db, path, setting);
+    }
+    const int read = ReadSchema(db);
+    if (IsLockResult(read)) {
+        ThrowLocked(db, path);
+    }
+    if ((read & 0xff) == SQLITE_CORRUPT) {
+        sqlite3_close(db);
+        throw DatabaseError(DamagedFileMessage(path), DatabaseError::Kind::FileDamaged);
+    }
+    if (read != SQLITE_OK) {
         sqlite3_close(db);
         ThrowUnreadable(path);
     }
-    sqlite3_exec(db, kSafetySettings, nullptr, nullptr, nullptr);
+    for (const PinnedSetting& setting : kSafetySettings) {
+        ApplySetting(db, path, setting);
+    }
     sqlite3_exec(db, kCacheSettings, nullptr, nullptr, nullptr);
-    sqlite3_busy_timeout(db, kBusyWaitMs);
     RegisterSqlFunctions(db);
     return db;
 }
@@ -121,8 +191,12 @@ public:
             sqlite3* db = handles.takeLast();
             // The file may have been rewritten in place since the handle was
             // parked; a handle that no longer reads it is thrown away.
-            if (ReadsSchema(db)) {
+            const int read = ReadSchema(db);
+            if (read == SQLITE_OK) {
                 return db;
+            }
+            if (IsLockResult(read)) {
+                ThrowLocked(db, path);
             }
             sqlite3_close(db);
         }

@@ -286,15 +286,30 @@ void DataSet::post() {
         return;
     }
     if (modified_) {
-        RowWriter writer(connection_->handle(), writeTable_, fields_);
+        writeCurrentRow();
+    }
+    finishEditing();
+    Q_EMIT rowChanged(cursor_.current());
+}
+
+// A file that cannot take the row leaves it in editing with its values; the
+// message says so, so that the user knows nothing was stored yet.
+void DataSet::writeCurrentRow() {
+    RowWriter writer(connection_->handle(), writeTable_, fields_);
+    try {
         if (state_ == State::Insert) {
             writer.insert(cursor_.currentRow(), modifiedColumns_);
         } else {
             writer.update(cursor_.currentRow(), modifiedColumns_);
         }
+    } catch (const DatabaseError& error) {
+        if (!error.isFileFault()) {
+            throw;
+        }
+        throw DatabaseError(error.message() + QStringLiteral("\r\rΗ εγγραφή δεν αποθηκεύτηκε: "
+                                                             "ό,τι έγραψες μένει στο παράθυρο."),
+                            error.kind());
     }
-    finishEditing();
-    Q_EMIT rowChanged(cursor_.current());
 }
 
 void DataSet::cancel() {

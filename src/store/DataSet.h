@@ -123,6 +123,7 @@ private:
     void requireUpdatable() const;
     void startEditing(State state);
     void finishEditing();
+    void writeCurrentRow();
 
     Connection* connection_ = nullptr;
     FieldCatalog fields_;

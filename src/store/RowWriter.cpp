@@ -6,23 +6,29 @@
 
 #include "store/DatabaseError.h"
 #include "store/FieldCatalog.h"
+#include "store/FileFault.h"
 #include "store/Statement.h"
 
 namespace store {
 namespace {
 
 // A savepoint rather than BEGIN, so that a write inside a caller's own
-// transaction nests instead of failing.
+// transaction nests instead of failing. The file is checked inside it, so
+// that the check and the write see the same file.
 class WriteTransaction {
 public:
     explicit WriteTransaction(sqlite3* db) : db_(db) {
         Statement(db_, QStringLiteral("SAVEPOINT row_write")).execute();
+        try {
+            RequireIntactFile(db_);
+        } catch (const DatabaseError&) {
+            rollBack();
+            throw;
+        }
     }
     ~WriteTransaction() {
-        // A trigger that raised ROLLBACK has ended the transaction already.
-        if (!committed_ && sqlite3_get_autocommit(db_) == 0) {
-            sqlite3_exec(db_, "ROLLBACK TO row_write; RELEASE row_write", nullptr, nullptr,
-                         nullptr);
+        if (!committed_) {
+            rollBack();
         }
     }
     WriteTransaction(const WriteTransaction&) = delete;
@@ -34,6 +40,15 @@ public:
     }
 
 private:
+    void rollBack() {
+        // A trigger that raised ROLLBACK, or a failed write the engine
+        // rolled back itself, has ended the transaction already.
+        if (sqlite3_get_autocommit(db_) == 0) {
+            sqlite3_exec(db_, "ROLLBACK TO row_write; RELEASE row_write", nullptr, nullptr,
+                         nullptr);
+        }
+    }
+
     sqlite3* db_;
     bool committed_ = false;
 };
@@ -117,10 +132,12 @@ void RowWriter::update(Row& row, const QVector<bool>& changed) {
 }
 
 void RowWriter::remove(const Row& row) {
+    WriteTransaction transaction(db_);
     Statement statement(
         db_, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(QuoteIdentifier(table_)));
     statement.bind({row.rowid});
     statement.execute();
+    transaction.commit();
 }
 
 Row RowWriter::readBack(const Row& row) const {

@@ -6,6 +6,7 @@
 
 #include "store/Connection.h"
 #include "store/DatabaseError.h"
+#include "store/FileFault.h"
 
 namespace store {
 namespace {
@@ -57,7 +58,17 @@ QString QuoteIdentifier(const QString& name) {
 }
 
 void ThrowEngineError(sqlite3* db) {
-    throw DatabaseError(QString::fromUtf8(sqlite3_errmsg(db)));
+    const int code = sqlite3_extended_errcode(db);
+    const QString fileFault = FileFaultMessage(code, DatabaseFileOf(db));
+    if (!fileFault.isEmpty()) {
+        const int primary = code & 0xff;
+        const bool damaged = primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
+        throw DatabaseError(fileFault, damaged ? DatabaseError::Kind::FileDamaged
+                                               : DatabaseError::Kind::FileUnwritable);
+    }
+    throw DatabaseError(QString::fromUtf8(sqlite3_errmsg(db)),
+                        (code & 0xff) == SQLITE_CONSTRAINT ? DatabaseError::Kind::RowRefused
+                                                           : DatabaseError::Kind::Statement);
 }
 
 Statement::Statement(sqlite3* db, const QString& sql) : db_(db), sql_(sql) {
