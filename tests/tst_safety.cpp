@@ -127,6 +127,31 @@ void CutFile(const QString& path, qint64 size) {
     QVERIFY(file.resize(size));
 }
 
+// Records and closes any day table that opens, so that a table that should
+// not have opened fails the test instead of waiting for a user.
+class TableWatch {
+public:
+    TableWatch() {
+        timer_.setInterval(20);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto* table = qobject_cast<TForm2*>(QApplication::activeModalWidget())) {
+                ++opened_;
+                table->close();
+            }
+        });
+        timer_.start();
+    }
+    int opened() const { return opened_; }
+
+private:
+    QTimer timer_;
+    int opened_ = 0;
+};
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Cause)
+
 // Holds the lock of the database file from a second process, as another
 // program would, until released.
 class LockHolder {
@@ -175,31 +200,6 @@ int HoldLock(const char* connectionString, const char* kind) {
     }
     return 0;
 }
-
-// Records and closes any day table that opens, so that a table that should
-// not have opened fails the test instead of waiting for a user.
-class TableWatch {
-public:
-    TableWatch() {
-        timer_.setInterval(20);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* table = qobject_cast<TForm2*>(QApplication::activeModalWidget())) {
-                ++opened_;
-                table->close();
-            }
-        });
-        timer_.start();
-    }
-    int opened() const { return opened_; }
-
-private:
-    QTimer timer_;
-    int opened_ = 0;
-};
-
-}  // namespace
-
-Q_DECLARE_METATYPE(Cause)
 
 class TestSafety : public QObject {
     Q_OBJECT
