@@ -9,9 +9,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "TestSupport.h"
+#include "access/PasswordHash.h"
 #include "interchange/DavPublisher.h"
 #include "interchange/SyncError.h"
 #include "interchange/SyncState.h"
+#include "store/Command.h"
+#include "store/Schema.h"
 
 using interchange::CollectionKind;
 using interchange::DavItem;
@@ -126,6 +130,9 @@ public:
         server_.waitForFinished(5000);
     }
 
+    // The address of the user's collections.
+    QString home() const { return QStringLiteral("http://127.0.0.1:%1/%2/").arg(port_).arg(kUser); }
+
     QUrl collection(const QString& name) const {
         return QUrl(QStringLiteral("http://127.0.0.1:%1/%2/%3/").arg(port_).arg(kUser, name));
     }
@@ -151,6 +158,7 @@ private Q_SLOTS:
     void serverChangesAreNeverOverwritten();
     void lostStateDoesNotDuplicate();
     void stateSurvivesTheFile();
+    void commandPublishesTheData();
 
 private:
     std::unique_ptr<Radicale> server_;
@@ -314,6 +322,76 @@ void TestSync::stateSurvivesTheFile() {
     damaged.write("{\"http://h/anna/tasks/\": {");
     damaged.close();
     QVERIFY_THROWS_EXCEPTION(interchange::SyncError, interchange::SyncState::Load(path));
+}
+
+// The built program as a user runs it: the login password and the server's
+// from files, no display.
+void TestSync::commandPublishesTheData() {
+    testsupport::TestDatabase database;
+    const QString slot = QStringLiteral("[%1]").arg(store::SlotColumns().at(2));
+    store::Execute(database.connection,
+                   QStringLiteral("insert into ADMINISTRATOR_ACCOUNT (PASSWORD) values (?)"),
+                   {accesscontrol::HashPassword(QStringLiteral("Μυστικό 7"))});
+    store::Execute(database.connection,
+                   QStringLiteral("insert into RANTEBOU (HMEROMHNIA, %1) values (?, ?)").arg(slot),
+                   {QStringLiteral("2008-02-29"), QStringLiteral("Οδοντίατρος, 2ος όροφος")});
+    store::Execute(database.connection,
+                   QStringLiteral("insert into XRHSIMA_THLEFWNA (ONOMATEPWNYMO, THLEFWNO_1) "
+                                  "values (?, ?)"),
+                   {QStringLiteral("Ελένη Παππά"), QStringLiteral("210 1234567")});
+    database.connection.close();
+    QTemporaryDir work;
+    const QString login = work.filePath(QStringLiteral("login"));
+    const QString server = work.filePath(QStringLiteral("server"));
+    for (const auto& [path, text] : {std::pair{login, QByteArray("Μυστικό 7\n")},
+                                     std::pair{server, QByteArray("server secret\n")}}) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    const auto runSync = [&](const QString& expected) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.insert(QStringLiteral("KAVELO_DATA_DIR"), database.work.path());
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(ORGANIZER_PROGRAM),
+                      {QStringLiteral("sync"), QStringLiteral("--url"), server_->home(),
+                       QStringLiteral("--user"), kUser, QStringLiteral("--password-file"), login,
+                       QStringLiteral("--server-password-file"), server});
+        QVERIFY2(program.waitForFinished(60000), "the program did not end by itself");
+        const QString output = QString::fromUtf8(program.readAllStandardOutput());
+        QVERIFY2(program.exitCode() == 0,
+                 qPrintable(output + QString::fromUtf8(program.readAllStandardError())));
+        QVERIFY2(output.contains(expected), qPrintable(output));
+    };
+
+    runSync(QStringLiteral("day tasks and notes: 1 created, 0 updated, 0 unchanged"));
+    interchange::DavSession session(kUser, QStringLiteral("server secret"));
+    const QStringList tasks =
+        ListedItems(session, server_->collection(QStringLiteral("kavelo-organizer-tasks")));
+    QCOMPARE(tasks.size(), 1);
+    QCOMPARE(ListedItems(session, server_->collection(QStringLiteral("kavelo-organizer-contacts")))
+                 .size(),
+             1);
+
+    database.connection.reopen(database.work.connectionString());
+    store::Execute(database.connection,
+                   QStringLiteral("update RANTEBOU set %1 = ? where HMEROMHNIA = ?").arg(slot),
+                   {QStringLiteral("Οδοντίατρος, 3ος όροφος"), QStringLiteral("2008-02-29")});
+    database.connection.close();
+    runSync(QStringLiteral("day tasks and notes: 0 created, 1 updated, 0 unchanged"));
+    const QByteArray held =
+        session
+            .send("GET", server_->collection(QStringLiteral("kavelo-organizer-tasks"))
+                             .resolved(QUrl(tasks.constFirst())))
+            .body;
+    QVERIFY2(QString::fromUtf8(held).contains(QStringLiteral("3ος όροφος")), held.constData());
+    QFile state(interchange::SyncStatePath(database.work.path()));
+    QVERIFY(state.open(QIODevice::ReadOnly));
+    QVERIFY(!state.readAll().contains("server secret"));
+    QCOMPARE(ParsedByServerLibrary(server_->storage()), QStringLiteral("parsed 2"));
 }
 
 QTEST_GUILESS_MAIN(TestSync)

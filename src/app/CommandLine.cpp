@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QUrl>
 
 #include "app/ProductInfo.h"
 #include "store/DataFolder.h"
@@ -19,10 +20,15 @@ const QString kDescription = QStringLiteral(
     "      writes the day tasks and notes (ics), the contacts (vcf) or the expenses (csv);\n"
     "      --from and --to (yyyy-mm-dd or dd/mm/yyyy) limit the days of ics and csv\n"
     "  import ics|vcf|csv FILE\n"
-    "      adds what the file holds; a malformed file adds nothing");
+    "      adds what the file holds; a malformed file adds nothing\n"
+    "  sync --url URL --user USER [--server-password-file FILE]\n"
+    "      publishes the day tasks to the CalDAV calendar URL/kavelo-organizer-tasks/ and\n"
+    "      the contacts to the CardDAV address book URL/kavelo-organizer-contacts/, asking\n"
+    "      for the server's password (never stored)");
 
 const QString kExportCommand = QStringLiteral("export");
 const QString kImportCommand = QStringLiteral("import");
+const QString kSyncCommand = QStringLiteral("sync");
 const QStringList kFormats{QStringLiteral("ics"), QStringLiteral("vcf"), QStringLiteral("csv")};
 
 CommandLineRequest Print(int exitCode, const QString& output, const QString& error) {
@@ -55,10 +61,50 @@ struct TerminalOptions {
         QStringLiteral("export/import: read the login password from the first line of <file>."),
         QStringLiteral("file")};
 
+    QCommandLineOption url{QStringLiteral("url"),
+                           QStringLiteral("sync: the address of the user's collections."),
+                           QStringLiteral("url")};
+    QCommandLineOption user{QStringLiteral("user"), QStringLiteral("sync: the server's user."),
+                            QStringLiteral("user")};
+    QCommandLineOption serverPasswordFile{
+        QStringLiteral("server-password-file"),
+        QStringLiteral("sync: read the server's password from the first line of <file>."),
+        QStringLiteral("file")};
+
     bool anySet(const QCommandLineParser& parser) const {
-        return parser.isSet(from) || parser.isSet(to) || parser.isSet(passwordFile);
+        return parser.isSet(from) || parser.isSet(to) || parser.isSet(passwordFile) ||
+               parser.isSet(url) || parser.isSet(user) || parser.isSet(serverPasswordFile);
+    }
+    bool syncSet(const QCommandLineParser& parser) const {
+        return parser.isSet(url) || parser.isSet(user) || parser.isSet(serverPasswordFile);
     }
 };
+
+CommandLineRequest SyncCommand(const QCommandLineParser& parser, const TerminalOptions& options) {
+    const QStringList words = parser.positionalArguments();
+    if (words.size() > 1) {
+        return UsageError(parser, QStringLiteral("Unexpected argument '%1'.").arg(words.at(1)));
+    }
+    if (parser.isSet(options.from) || parser.isSet(options.to)) {
+        return UsageError(parser, QStringLiteral("--from and --to belong to export."));
+    }
+    const QUrl url(parser.value(options.url), QUrl::StrictMode);
+    const bool web =
+        url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
+    if (!url.isValid() || !web || url.host().isEmpty()) {
+        return UsageError(parser, QStringLiteral("sync needs --url http(s)://server/path/."));
+    }
+    if (parser.value(options.user).isEmpty()) {
+        return UsageError(parser, QStringLiteral("sync needs --user."));
+    }
+    CommandLineRequest request;
+    request.action = CommandLineRequest::Action::Sync;
+    request.url = url.toString();
+    request.user = parser.value(options.user);
+    request.passwordFile = parser.value(options.passwordFile);
+    request.serverPasswordFile = parser.value(options.serverPasswordFile);
+    return request;
+}
 
 // The command, its format and file, and the options only they take.
 CommandLineRequest TerminalCommand(const QCommandLineParser& parser,
@@ -78,6 +124,10 @@ CommandLineRequest TerminalCommand(const QCommandLineParser& parser,
                           QStringLiteral("Unknown format '%1': ics, vcf or csv.").arg(words.at(1)));
     }
     const bool dated = parser.isSet(options.from) || parser.isSet(options.to);
+    if (options.syncSet(parser)) {
+        return UsageError(parser, QStringLiteral("--url, --user and --server-password-file belong "
+                                                 "to sync."));
+    }
     if (dated && command == kImportCommand) {
         return UsageError(parser, QStringLiteral("--from and --to belong to export."));
     }
@@ -125,16 +175,21 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments) {
     parser.addOption(terminal.from);
     parser.addOption(terminal.to);
     parser.addOption(terminal.passwordFile);
+    parser.addOption(terminal.url);
+    parser.addOption(terminal.user);
+    parser.addOption(terminal.serverPasswordFile);
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("export or import, then the format and the file."),
-                                 QStringLiteral("[export|import FORMAT FILE]"));
+                                 QStringLiteral("export or import, then the format and the file; "
+                                                "or sync."),
+                                 QStringLiteral("[export|import FORMAT FILE | sync]"));
 
     if (!parser.parse(arguments)) {
         return UsageError(parser, parser.errorText());
     }
     const QStringList words = parser.positionalArguments();
     const bool terminalCommand = !words.isEmpty() && (words.constFirst() == kExportCommand ||
-                                                      words.constFirst() == kImportCommand);
+                                                      words.constFirst() == kImportCommand ||
+                                                      words.constFirst() == kSyncCommand);
     if (!words.isEmpty() && !terminalCommand) {
         return UsageError(parser,
                           QStringLiteral("Unexpected argument '%1'.").arg(words.constFirst()));
@@ -153,13 +208,19 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments) {
                          QCoreApplication::applicationVersion() + QLatin1Char('\n'),
                      QString());
     }
+    if (!terminalCommand && terminal.syncSet(parser)) {
+        return UsageError(parser, QStringLiteral("--url, --user and --server-password-file belong "
+                                                 "to sync."));
+    }
     if (!terminalCommand && terminal.anySet(parser)) {
         return UsageError(parser,
                           QStringLiteral("--from, --to and --password-file belong to export and "
                                          "import."));
     }
-    CommandLineRequest request =
-        terminalCommand ? TerminalCommand(parser, terminal) : CommandLineRequest();
+    CommandLineRequest request = !terminalCommand ? CommandLineRequest()
+                                 : words.constFirst() == kSyncCommand
+                                     ? SyncCommand(parser, terminal)
+                                     : TerminalCommand(parser, terminal);
     request.dataFolder = parser.value(dataDir);
     return request;
 }

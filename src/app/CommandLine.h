@@ -10,7 +10,7 @@ struct CommandLineRequest {
     // Run starts the program; Print writes the texts below and ends it with
     // exitCode, before any window exists; Export and Import run in the
     // terminal and start no window.
-    enum class Action { Run, Print, Export, Import };
+    enum class Action { Run, Print, Export, Import, Sync };
     Action action = Action::Run;
     int exitCode = 0;
     QString standardOutput;
@@ -25,13 +25,19 @@ struct CommandLineRequest {
     QDate from;
     QDate to;
     QString passwordFile;
+    // Sync: the server's address of the user's collections, the user, and
+    // the file that holds the server's password (empty: ask for it).
+    QString url;
+    QString user;
+    QString serverPasswordFile;
 };
 
 // Exit code of a command line the program does not understand.
 inline constexpr int kUsageExitCode = 2;
 
 // export FORMAT FILE [--from DATE] [--to DATE] and import FORMAT FILE ask
-// for Export and Import; a date is yyyy-mm-dd or dd/mm/yyyy.
+// for Export and Import; a date is yyyy-mm-dd or dd/mm/yyyy. sync --url URL
+// --user USER asks for Sync.
 // --help and --version print and end with 0 (--help-all, which adds Qt's own
 // options, ends the process itself); an unknown option, a missing
 // value or a stray argument prints the error and the usage to standard error

@@ -8,7 +8,11 @@
 
 #include "access/LoginPassword.h"
 #include "app/TerminalPassword.h"
+#include "interchange/DavPublisher.h"
 #include "interchange/Interchange.h"
+#include "interchange/SyncError.h"
+#include "interchange/SyncItems.h"
+#include "interchange/SyncState.h"
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
@@ -101,11 +105,89 @@ int RunInterchange(store::Connection& connection, const CommandLineRequest& requ
     }
 }
 
+struct Collection {
+    const char* name;
+    interchange::CollectionKind kind;
+    const char* what;
+};
+
+// The collections a publication keeps, under the address the user gives.
+const Collection kCollections[] = {
+    {"kavelo-organizer-tasks/", interchange::CollectionKind::Calendar, "day tasks and notes"},
+    {"kavelo-organizer-contacts/", interchange::CollectionKind::AddressBook, "contacts"},
+};
+
+QString PublishLine(const Collection& collection, const interchange::PublishCounts& counts) {
+    QString line = QStringLiteral("%1: %2 created, %3 updated, %4 unchanged, %5 deleted.\n")
+                       .arg(QLatin1String(collection.what))
+                       .arg(counts.created)
+                       .arg(counts.updated)
+                       .arg(counts.unchanged)
+                       .arg(counts.deleted);
+    for (const QString& uid : counts.conflicts) {
+        line += QStringLiteral(
+                    "  %1: changed on the server since the last sync; left as the "
+                    "server has it\n")
+                    .arg(uid);
+    }
+    for (const QString& refused : counts.refused) {
+        line += QStringLiteral("  %1: refused by the server\n").arg(refused);
+    }
+    return line;
+}
+
+QList<interchange::DavItem> ItemsOf(store::Connection& connection, const Collection& collection) {
+    return collection.kind == interchange::CollectionKind::Calendar
+               ? interchange::CalendarItems(connection)
+               : interchange::ContactItems(connection);
+}
+
+// What each collection received is recorded as soon as it is known, so that
+// a sync cut short by the server is taken up where it stopped.
+int RunSync(store::Connection& connection, const CommandLineRequest& request,
+            const QString& folder) {
+    QString error;
+    const std::optional<QString> password =
+        ReadTerminalPassword(request.serverPasswordFile, error, "Server password: ");
+    if (!password) {
+        return Fail(QStringLiteral("no server password: %1").arg(error));
+    }
+    const QString statePath = interchange::SyncStatePath(folder);
+    QUrl home(request.url);
+    if (!home.path().endsWith(QLatin1Char('/'))) {
+        home.setPath(home.path() + QLatin1Char('/'));
+    }
+    try {
+        interchange::SyncState state = interchange::SyncState::Load(statePath);
+        interchange::DavSession session(request.user, *password);
+        for (const Collection& collection : kCollections) {
+            const QUrl url = home.resolved(QUrl(QLatin1String(collection.name)));
+            const QList<interchange::DavItem> items = ItemsOf(connection, collection);
+            interchange::PublishCounts counts;
+            try {
+                counts = interchange::Publish(session, url, collection.kind, items,
+                                              state.collection(url.toString()));
+            } catch (const interchange::SyncError&) {
+                state.save(statePath);
+                throw;
+            }
+            state.save(statePath);
+            PrintTo(stdout, PublishLine(collection, counts));
+        }
+        return 0;
+    } catch (const interchange::SyncError& failure) {
+        return Fail(QStringLiteral("sync with %1 failed: %2").arg(request.url, failure.message()));
+    } catch (const std::exception& failure) {
+        return Fail(QStringLiteral("sync failed: %1").arg(QString::fromStdString(failure.what())));
+    }
+}
+
 }  // namespace
 
 bool IsTerminalCommand(const CommandLineRequest& request) {
     return request.action == CommandLineRequest::Action::Export ||
-           request.action == CommandLineRequest::Action::Import;
+           request.action == CommandLineRequest::Action::Import ||
+           request.action == CommandLineRequest::Action::Sync;
 }
 
 int RunTerminalCommand(const CommandLineRequest& request) {
@@ -135,6 +217,9 @@ int RunTerminalCommand(const CommandLineRequest& request) {
         }
     } catch (const store::DatabaseError& error) {
         return Fail(error.message());
+    }
+    if (request.action == CommandLineRequest::Action::Sync) {
+        return RunSync(connection, request, folder);
     }
     return RunInterchange(connection, request, file);
 }

@@ -65,14 +65,15 @@ private:
 
 }  // namespace
 
-std::optional<QString> ReadTerminalPassword(const QString& passwordFile, QString& error) {
+std::optional<QString> ReadTerminalPassword(const QString& passwordFile, QString& error,
+                                            const char* prompt) {
     if (!passwordFile.isEmpty()) {
         return ReadPasswordFile(passwordFile, error);
     }
     if (isatty(STDIN_FILENO) == 0) {
         return ReadStandardInputLine(error);
     }
-    std::fputs("Password: ", stderr);
+    std::fputs(prompt, stderr);
     std::fflush(stderr);
     std::optional<QString> password;
     {

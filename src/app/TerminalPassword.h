@@ -7,4 +7,6 @@
 // passwordFile when one is named; otherwise typed at the terminal after a
 // prompt, without echo; from standard input when that is not a terminal.
 // No value when it cannot be read; error then says why.
-std::optional<QString> ReadTerminalPassword(const QString& passwordFile, QString& error);
+// The prompt says which password is asked.
+std::optional<QString> ReadTerminalPassword(const QString& passwordFile, QString& error,
+                                            const char* prompt = "Password: ");
