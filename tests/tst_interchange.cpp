@@ -766,12 +766,8 @@ void TestInterchange::terminalCommands() {
     WriteFile(folder.filePath(QStringLiteral("bad.csv")),
               "01/02/2008;1,00;0,24;Α\r\n02/02/2008;1;0;\"x\r\ny\"\r\n02/02/2008;1,00;Β\r\n");
 
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.insert(QStringLiteral("KAVELO_DATA_DIR"), database.work.path());
     QProcess program;
-    program.setProcessEnvironment(environment);
+    program.setProcessEnvironment(testsupport::TerminalEnvironment(database.work.path()));
     program.setWorkingDirectory(work.path());
     program.start(kProgram, arguments);
     program.write(typed);

@@ -350,12 +350,8 @@ void TestSync::commandPublishesTheData() {
         file.write(text);
     }
     const auto runSync = [&](const QString& expected) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        environment.remove(QStringLiteral("DISPLAY"));
-        environment.insert(QStringLiteral("KAVELO_DATA_DIR"), database.work.path());
         QProcess program;
-        program.setProcessEnvironment(environment);
+        program.setProcessEnvironment(testsupport::TerminalEnvironment(database.work.path()));
         program.start(QStringLiteral(ORGANIZER_PROGRAM),
                       {QStringLiteral("sync"), QStringLiteral("--url"), server_->home(),
                        QStringLiteral("--user"), kUser, QStringLiteral("--password-file"), login,

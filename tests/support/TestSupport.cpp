@@ -353,6 +353,14 @@ std::unique_ptr<ExpectedModal> ClickInNextBox(const QString& caption, const QStr
         BoxHandler(caption, text, click), timeoutMs, where);
 }
 
+QProcessEnvironment TerminalEnvironment(const QString& dataFolder) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.insert(QStringLiteral("KAVELO_DATA_DIR"), dataFolder);
+    return environment;
+}
+
 }  // namespace testsupport
 
 namespace {

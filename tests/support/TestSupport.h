@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QList>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QTemporaryDir>
 #include <QVariant>
@@ -112,6 +113,10 @@ void FlushDeletes();
 void ExecuteStored(const QString& sql, const QVariantList& parameters = {});
 QVariant StoredValue(const QString& sql, const QVariantList& parameters = {});
 QStringList StoredColumn(const QString& sql, const QVariantList& parameters = {});
+
+// The environment of the built program run as a terminal command: no display
+// (a command that reached for one would fail), its data in dataFolder.
+QProcessEnvironment TerminalEnvironment(const QString& dataFolder);
 
 // Opens query on connection with sql and its parameters.
 void OpenQuery(store::Query& query, store::Connection& connection, const QString& sql,
