@@ -17,6 +17,7 @@
 #include "interchange/Interchange.h"
 #include "interchange/RecordStore.h"
 #include "store/Command.h"
+#include "store/DataFolderLock.h"
 #include "store/DataSet.h"
 #include "store/Schema.h"
 #include "store/Statement.h"
@@ -692,54 +693,63 @@ void TestInterchange::terminalCommands_data() {
     QTest::addColumn<QString>("output");
     QTest::addColumn<QString>("error");
     QTest::addColumn<int>("expenses");
+    QTest::addColumn<bool>("organizerRunning");
     const QString right = QStringLiteral("--password-file=right");
     QTest::newRow("export csv") << QStringList{"export", "csv", "out.csv", right} << QByteArray()
-                                << 0 << "Wrote 2 items to " << QString() << 2;
+                                << 0 << "Wrote 2 items to " << QString() << 2 << false;
     QTest::newRow("export csv, password typed on standard input")
         << QStringList{"export", "csv", "out.csv"} << ("  " + kLoginPassword.toUtf8() + "\n") << 0
-        << "Wrote 2 items" << QString() << 2;
+        << "Wrote 2 items" << QString() << 2 << false;
     QTest::newRow("export ics of a range")
         << QStringList{"export",     "ics",  "out.ics",    "--from",
                        "2008-02-29", "--to", "29/02/2008", right}
-        << QByteArray() << 0 << "Wrote 3 items" << QString() << 2;
+        << QByteArray() << 0 << "Wrote 3 items" << QString() << 2 << false;
     QTest::newRow("wrong password")
         << QStringList{"export", "csv", "out.csv", "--password-file=wrong"} << QByteArray() << 1
-        << QString() << "access denied: wrong password" << 2;
+        << QString() << "access denied: wrong password" << 2 << false;
     QTest::newRow("the password in another letter case")
         << QStringList{"export", "csv", "out.csv"} << kLoginPassword.toUpper().toUtf8() << 1
-        << QString() << "access denied: wrong password" << 2;
+        << QString() << "access denied: wrong password" << 2 << false;
     QTest::newRow("no password given")
         << QStringList{"import", "csv", "good.csv"} << QByteArray() << 1 << QString()
-        << "access denied: no password was given" << 2;
+        << "access denied: no password was given" << 2 << false;
+    QTest::newRow("import while the organizer runs")
+        << QStringList{"import", "csv", "good.csv", right} << QByteArray() << 1 << QString()
+        << "the organizer is running on " << 2 << true;
+    QTest::newRow("export while the organizer runs")
+        << QStringList{"export", "csv", "out.csv", right} << QByteArray() << 0 << "Wrote 2 items"
+        << QString() << 2 << true;
     QTest::newRow("import csv") << QStringList{"import", "csv", "good.csv", right} << QByteArray()
-                                << 0 << "Read 1 item from " << QString() << 3;
+                                << 0 << "Read 1 item from " << QString() << 3 << false;
     QTest::newRow("import of a bad csv adds nothing")
         << QStringList{"import", "csv", "bad.csv", right} << QByteArray() << 1 << QString()
         << "line 4: 3 fields where 4 belong (date;amount;vat;description); nothing was imported"
-        << 2;
+        << 2 << false;
     QTest::newRow("import of a missing file")
         << QStringList{"import", "vcf", "none.vcf", right} << QByteArray() << 1 << QString()
-        << "cannot read" << 2;
+        << "cannot read" << 2 << false;
     QTest::newRow("no data folder")
         << QStringList{"export", "csv", "out.csv", right, "--data-dir", "nowhere"} << QByteArray()
-        << 1 << QString() << "data.mdb is missing" << 2;
+        << 1 << QString() << "data.mdb is missing" << 2 << false;
     QTest::newRow("unknown format")
         << QStringList{"export", "xls", "out.xls", right} << QByteArray() << 2 << QString()
-        << "Unknown format 'xls': ics, vcf or csv." << 2;
+        << "Unknown format 'xls': ics, vcf or csv." << 2 << false;
     QTest::newRow("import takes no range")
         << QStringList{"import", "csv", "good.csv", "--from", "2008-01-01", right} << QByteArray()
-        << 2 << QString() << "--from and --to belong to export." << 2;
+        << 2 << QString() << "--from and --to belong to export." << 2 << false;
     QTest::newRow("contacts take no range")
         << QStringList{"export", "vcf", "out.vcf", "--to", "2008-01-01", right} << QByteArray() << 2
-        << QString() << "The contacts carry no date" << 2;
+        << QString() << "The contacts carry no date" << 2 << false;
     QTest::newRow("a date that is none")
         << QStringList{"export", "ics", "out.ics", "--from", "31/02/2008", right} << QByteArray()
-        << 2 << QString() << "'31/02/2008' is not a date" << 2;
+        << 2 << QString() << "'31/02/2008' is not a date" << 2 << false;
     QTest::newRow("no file") << QStringList{"export", "ics"} << QByteArray() << 2 << QString()
-                             << "'export' needs a format (ics, vcf or csv) and a file." << 2;
+                             << "'export' needs a format (ics, vcf or csv) and a file." << 2
+                             << false;
     QTest::newRow("a password file without a command")
         << QStringList{right} << QByteArray() << 2 << QString()
-        << "--from, --to and --password-file belong to export and import." << 2;
+        << "--from, --to and --password-file belong to a command: export, import or sync." << 2
+        << false;
 }
 
 // The built program as a user runs it, in a folder of their own, without a
@@ -751,6 +761,7 @@ void TestInterchange::terminalCommands() {
     QFETCH(QString, output);
     QFETCH(QString, error);
     QFETCH(int, expenses);
+    QFETCH(bool, organizerRunning);
     testsupport::TestDatabase database;
     store::Execute(database.connection,
                    QStringLiteral("insert into ADMINISTRATOR_ACCOUNT (PASSWORD) values (?)"),
@@ -766,6 +777,11 @@ void TestInterchange::terminalCommands() {
     WriteFile(folder.filePath(QStringLiteral("bad.csv")),
               "01/02/2008;1,00;0,24;Α\r\n02/02/2008;1;0;\"x\r\ny\"\r\n02/02/2008;1,00;Β\r\n");
 
+    std::optional<store::DataFolderLock> organizer;
+    if (organizerRunning) {
+        organizer.emplace(database.work.path());
+        QCOMPARE(organizer->state(), store::DataFolderLock::State::Held);
+    }
     QProcess program;
     program.setProcessEnvironment(testsupport::TerminalEnvironment(database.work.path()));
     program.setWorkingDirectory(work.path());

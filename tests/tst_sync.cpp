@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSslCertificate>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -87,24 +88,36 @@ QString ParsedByServerLibrary(const QString& storage) {
 
 }  // namespace
 
-// Radicale on 127.0.0.1, anyone let in as the user they name.
+// Radicale on 127.0.0.1, anyone let in as the user they name; over TLS with
+// a certificate of its own for 127.0.0.1 when asked.
 class Radicale {
 public:
+    enum class Transport { Http, Https };
+
     // Empty when the server runs; otherwise why it does not.
-    QString start() {
+    QString start(Transport transport = Transport::Http) {
         if (QProcess::execute(kSystemPython,
                               {QStringLiteral("-c"), QStringLiteral("import radicale")}) != 0) {
             return QStringLiteral("Radicale is not installed (Debian package python3-radicale)");
+        }
+        scheme_ = transport == Transport::Https ? QStringLiteral("https") : QStringLiteral("http");
+        QString tls;
+        if (transport == Transport::Https) {
+            if (!makeCertificate()) {
+                return QStringLiteral("openssl cannot make a certificate (Debian package openssl)");
+            }
+            tls = QStringLiteral("ssl = True\ncertificate = %1\nkey = %2\n")
+                      .arg(certificate(), dir_.filePath(QStringLiteral("key.pem")));
         }
         port_ = FreePort();
         const QString config = dir_.filePath(QStringLiteral("config"));
         QFile file(config);
         file.open(QIODevice::WriteOnly);
-        file.write(QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n[auth]\ntype = none\n"
+        file.write(QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n%3[auth]\ntype = none\n"
                                   "[storage]\nfilesystem_folder = %2\n[web]\ntype = none\n"
                                   "[logging]\nlevel = warning\n")
                        .arg(port_)
-                       .arg(storage())
+                       .arg(storage(), tls)
                        .toUtf8());
         file.close();
         server_.setProcessChannelMode(QProcess::MergedChannels);
@@ -130,17 +143,33 @@ public:
         server_.waitForFinished(5000);
     }
 
-    // The address of the user's collections.
-    QString home() const { return QStringLiteral("http://127.0.0.1:%1/%2/").arg(port_).arg(kUser); }
-
-    QUrl collection(const QString& name) const {
-        return QUrl(QStringLiteral("http://127.0.0.1:%1/%2/%3/").arg(port_).arg(kUser, name));
+    // The address of the user's collections, on the host named.
+    QString home(const QString& host = QStringLiteral("127.0.0.1")) const {
+        return QStringLiteral("%1://%2:%3/%4/").arg(scheme_, host).arg(port_).arg(kUser);
     }
+
+    QUrl collection(const QString& name) const { return QUrl(home() + name + QLatin1Char('/')); }
     QString storage() const { return dir_.filePath(QStringLiteral("collections")); }
+    // The server's own certificate, made for the address 127.0.0.1 only.
+    QString certificate() const { return dir_.filePath(QStringLiteral("certificate.pem")); }
 
 private:
+    bool makeCertificate() {
+        return QProcess::execute(
+                   QStringLiteral("openssl"),
+                   {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                    QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
+                    QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
+                    QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-subj"),
+                    QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-addext"),
+                    QStringLiteral("subjectAltName=IP:127.0.0.1"), QStringLiteral("-keyout"),
+                    dir_.filePath(QStringLiteral("key.pem")), QStringLiteral("-out"),
+                    certificate()}) == 0;
+    }
+
     QTemporaryDir dir_;
     QProcess server_;
+    QString scheme_;
     int port_ = 0;
 };
 
@@ -159,6 +188,8 @@ private Q_SLOTS:
     void lostStateDoesNotDuplicate();
     void stateSurvivesTheFile();
     void commandPublishesTheData();
+    void commandOverHttps_data();
+    void commandOverHttps();
 
 private:
     std::unique_ptr<Radicale> server_;
@@ -169,7 +200,9 @@ void TestSync::init() {
         return;
     }
     server_ = std::make_unique<Radicale>();
-    const QString why = server_->start();
+    const bool tls = QByteArray(QTest::currentTestFunction()) == "commandOverHttps";
+    const QString why =
+        server_->start(tls ? Radicale::Transport::Https : Radicale::Transport::Http);
     if (!why.isEmpty()) {
         QSKIP(qPrintable(why));
     }
@@ -178,7 +211,7 @@ void TestSync::init() {
 void TestSync::failures_data() {
     QTest::addColumn<bool>("serverDown");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("no server on the port") << true << QStringLiteral("δεν απαντά");
+    QTest::newRow("no server on the port") << true << QStringLiteral("does not answer");
     QTest::newRow("an item the server refuses") << false << QStringLiteral("broken (400)");
 }
 
@@ -324,70 +357,161 @@ void TestSync::stateSurvivesTheFile() {
     QVERIFY_THROWS_EXCEPTION(interchange::SyncError, interchange::SyncState::Load(path));
 }
 
-// The built program as a user runs it: the login password and the server's
-// from files, no display.
-void TestSync::commandPublishesTheData() {
-    testsupport::TestDatabase database;
-    const QString slot = QStringLiteral("[%1]").arg(store::SlotColumns().at(2));
-    store::Execute(database.connection,
+namespace {
+
+const QString kLoginPassword = QStringLiteral("Μυστικό 7");
+const QString kServerPassword = QStringLiteral("server secret");
+
+struct ProgramRun {
+    int exitCode = -1;
+    QString output;
+    QString error;
+};
+
+// The built program as a user runs it, without a display.
+ProgramRun RunProgram(const QString& dataFolder, const QStringList& arguments,
+                      const QByteArray& typed = {}) {
+    QProcess program;
+    program.setProcessEnvironment(testsupport::TerminalEnvironment(dataFolder));
+    program.start(QStringLiteral(ORGANIZER_PROGRAM), arguments);
+    program.write(typed);
+    program.closeWriteChannel();
+    if (!program.waitForFinished(60000)) {
+        return {-1, {}, QStringLiteral("the program did not end by itself")};
+    }
+    return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
+            QString::fromUtf8(program.readAllStandardOutput()),
+            QString::fromUtf8(program.readAllStandardError())};
+}
+
+QString SlotOfTen() {
+    return QStringLiteral("[%1]").arg(store::SlotColumns().at(4));
+}
+
+// The login password, one filled slot and one contact.
+void FillOrganizer(store::Connection& connection) {
+    store::Execute(connection,
                    QStringLiteral("insert into ADMINISTRATOR_ACCOUNT (PASSWORD) values (?)"),
-                   {accesscontrol::HashPassword(QStringLiteral("Μυστικό 7"))});
-    store::Execute(database.connection,
-                   QStringLiteral("insert into RANTEBOU (HMEROMHNIA, %1) values (?, ?)").arg(slot),
-                   {QStringLiteral("2008-02-29"), QStringLiteral("Οδοντίατρος, 2ος όροφος")});
-    store::Execute(database.connection,
+                   {accesscontrol::HashPassword(kLoginPassword)});
+    store::Execute(
+        connection,
+        QStringLiteral("insert into RANTEBOU (HMEROMHNIA, %1) values (?, ?)").arg(SlotOfTen()),
+        {QStringLiteral("2008-02-29"), QStringLiteral("Οδοντίατρος, 2ος όροφος")});
+    store::Execute(connection,
                    QStringLiteral("insert into XRHSIMA_THLEFWNA (ONOMATEPWNYMO, THLEFWNO_1) "
                                   "values (?, ?)"),
                    {QStringLiteral("Ελένη Παππά"), QStringLiteral("210 1234567")});
+}
+
+QString WriteFileIn(const QTemporaryDir& folder, const QString& name, const QString& text) {
+    QFile file(folder.filePath(name));
+    file.open(QIODevice::WriteOnly);
+    file.write(text.toUtf8() + '\n');
+    return file.fileName();
+}
+
+}  // namespace
+
+// Both passwords from files, then both typed on standard input (the login
+// password first): a slot changed in between replaces the published item.
+void TestSync::commandPublishesTheData() {
+    testsupport::TestDatabase database;
+    FillOrganizer(database.connection);
     database.connection.close();
     QTemporaryDir work;
-    const QString login = work.filePath(QStringLiteral("login"));
-    const QString server = work.filePath(QStringLiteral("server"));
-    for (const auto& [path, text] : {std::pair{login, QByteArray("Μυστικό 7\n")},
-                                     std::pair{server, QByteArray("server secret\n")}}) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    }
-    const auto runSync = [&](const QString& expected) {
-        QProcess program;
-        program.setProcessEnvironment(testsupport::TerminalEnvironment(database.work.path()));
-        program.start(QStringLiteral(ORGANIZER_PROGRAM),
-                      {QStringLiteral("sync"), QStringLiteral("--url"), server_->home(),
-                       QStringLiteral("--user"), kUser, QStringLiteral("--password-file"), login,
-                       QStringLiteral("--server-password-file"), server});
-        QVERIFY2(program.waitForFinished(60000), "the program did not end by itself");
-        const QString output = QString::fromUtf8(program.readAllStandardOutput());
-        QVERIFY2(program.exitCode() == 0,
-                 qPrintable(output + QString::fromUtf8(program.readAllStandardError())));
-        QVERIFY2(output.contains(expected), qPrintable(output));
-    };
-
-    runSync(QStringLiteral("day tasks and notes: 1 created, 0 updated, 0 unchanged"));
-    interchange::DavSession session(kUser, QStringLiteral("server secret"));
-    const QStringList tasks =
-        ListedItems(session, server_->collection(QStringLiteral("kavelo-organizer-tasks")));
+    const QStringList sync{QStringLiteral("sync"), QStringLiteral("--url"), server_->home(),
+                           QStringLiteral("--user"), kUser};
+    ProgramRun run = RunProgram(
+        database.work.path(),
+        sync + QStringList{QStringLiteral("--login-password-file"),
+                           WriteFileIn(work, QStringLiteral("login"), kLoginPassword),
+                           QStringLiteral("--password-file"),
+                           WriteFileIn(work, QStringLiteral("server"), kServerPassword)});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.output + run.error));
+    QVERIFY2(run.output.contains(
+                 QStringLiteral("day tasks and notes: 1 created, 0 updated, 0 unchanged")),
+             qPrintable(run.output));
+    interchange::DavSession session(kUser, kServerPassword);
+    const QUrl tasksCollection = server_->collection(QStringLiteral("kavelo-organizer-tasks"));
+    const QStringList tasks = ListedItems(session, tasksCollection);
     QCOMPARE(tasks.size(), 1);
     QCOMPARE(ListedItems(session, server_->collection(QStringLiteral("kavelo-organizer-contacts")))
                  .size(),
              1);
 
     database.connection.reopen(database.work.connectionString());
-    store::Execute(database.connection,
-                   QStringLiteral("update RANTEBOU set %1 = ? where HMEROMHNIA = ?").arg(slot),
-                   {QStringLiteral("Οδοντίατρος, 3ος όροφος"), QStringLiteral("2008-02-29")});
+    store::Execute(
+        database.connection,
+        QStringLiteral("update RANTEBOU set %1 = ? where HMEROMHNIA = ?").arg(SlotOfTen()),
+        {QStringLiteral("Οδοντίατρος, 3ος όροφος"), QStringLiteral("2008-02-29")});
     database.connection.close();
-    runSync(QStringLiteral("day tasks and notes: 0 created, 1 updated, 0 unchanged"));
+    run = RunProgram(
+        database.work.path(), sync,
+        (kLoginPassword + QLatin1Char('\n') + kServerPassword + QLatin1Char('\n')).toUtf8());
+    QVERIFY2(run.exitCode == 0, qPrintable(run.output + run.error));
+    QVERIFY2(run.output.contains(
+                 QStringLiteral("day tasks and notes: 0 created, 1 updated, 0 unchanged")),
+             qPrintable(run.output));
     const QByteArray held =
-        session
-            .send("GET", server_->collection(QStringLiteral("kavelo-organizer-tasks"))
-                             .resolved(QUrl(tasks.constFirst())))
-            .body;
+        session.send("GET", tasksCollection.resolved(QUrl(tasks.constFirst()))).body;
     QVERIFY2(QString::fromUtf8(held).contains(QStringLiteral("3ος όροφος")), held.constData());
     QFile state(interchange::SyncStatePath(database.work.path()));
     QVERIFY(state.open(QIODevice::ReadOnly));
-    QVERIFY(!state.readAll().contains("server secret"));
+    QVERIFY(!state.readAll().contains(kServerPassword.toUtf8()));
     QCOMPARE(ParsedByServerLibrary(server_->storage()), QStringLiteral("parsed 2"));
+}
+
+void TestSync::commandOverHttps_data() {
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("trusted");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("a certificate nobody vouches for")
+        << "127.0.0.1" << QString() << 1 << "the certificate of https://127.0.0.1:";
+    QTest::newRow("the certificate of another name") << "localhost"
+                                                     << "server" << 1 << "is not trusted";
+    QTest::newRow("a file without certificates")
+        << "127.0.0.1"
+        << "login" << 1 << "no certificate (PEM) can be read";
+    QTest::newRow("the server's certificate given")
+        << "127.0.0.1"
+        << "server" << 0 << "day tasks and notes: 1 created";
+}
+
+// A certificate that cannot be checked stops the sync before the password
+// is sent; trusting the server's own certificate is the only way past it.
+void TestSync::commandOverHttps() {
+    QFETCH(QString, host);
+    QFETCH(QString, trusted);
+    QFETCH(int, exitCode);
+    QFETCH(QString, expected);
+    testsupport::TestDatabase database;
+    FillOrganizer(database.connection);
+    database.connection.close();
+    QTemporaryDir work;
+    const QString login = WriteFileIn(work, QStringLiteral("login"), kLoginPassword);
+    QStringList arguments{QStringLiteral("sync"),
+                          QStringLiteral("--url"),
+                          server_->home(host),
+                          QStringLiteral("--user"),
+                          kUser,
+                          QStringLiteral("--login-password-file"),
+                          login,
+                          QStringLiteral("--password-file"),
+                          WriteFileIn(work, QStringLiteral("server"), kServerPassword)};
+    if (!trusted.isEmpty()) {
+        arguments << QStringLiteral("--ca-file")
+                  << (trusted == QLatin1String("server") ? server_->certificate() : login);
+    }
+    const ProgramRun run = RunProgram(database.work.path(), arguments);
+    QVERIFY2(run.exitCode == exitCode, qPrintable(run.output + run.error));
+    QVERIFY2((run.output + run.error).contains(expected), qPrintable(run.output + run.error));
+
+    interchange::DavSession session(kUser, kServerPassword,
+                                    QSslCertificate::fromPath(server_->certificate()));
+    QCOMPARE(
+        ListedItems(session, server_->collection(QStringLiteral("kavelo-organizer-tasks"))).size(),
+        exitCode == 0 ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(TestSync)

@@ -21,14 +21,18 @@ const QString kDescription = QStringLiteral(
     "      --from and --to (yyyy-mm-dd or dd/mm/yyyy) limit the days of ics and csv\n"
     "  import ics|vcf|csv FILE\n"
     "      adds what the file holds; a malformed file adds nothing\n"
-    "  sync --url URL --user USER [--server-password-file FILE]\n"
+    "  sync --url URL --user USER [--password-file FILE] [--login-password-file FILE]\n"
+    "       [--ca-file FILE]\n"
     "      publishes the day tasks to the CalDAV calendar URL/kavelo-organizer-tasks/ and\n"
-    "      the contacts to the CardDAV address book URL/kavelo-organizer-contacts/, asking\n"
-    "      for the server's password (never stored)");
+    "      the contacts to the CardDAV address book URL/kavelo-organizer-contacts/; here\n"
+    "      --password-file holds the server's password (never stored) and\n"
+    "      --login-password-file the login password");
 
 const QString kExportCommand = QStringLiteral("export");
 const QString kImportCommand = QStringLiteral("import");
 const QString kSyncCommand = QStringLiteral("sync");
+const QString kSyncOptionsMessage =
+    QStringLiteral("--url, --user, --login-password-file and --ca-file belong to sync.");
 const QStringList kFormats{QStringLiteral("ics"), QStringLiteral("vcf"), QStringLiteral("csv")};
 
 CommandLineRequest Print(int exitCode, const QString& output, const QString& error) {
@@ -58,7 +62,8 @@ struct TerminalOptions {
                           QStringLiteral("date")};
     QCommandLineOption passwordFile{
         QStringLiteral("password-file"),
-        QStringLiteral("export/import: read the login password from the first line of <file>."),
+        QStringLiteral("export/import: read the login password from the first line of <file>; "
+                       "sync: the server's password."),
         QStringLiteral("file")};
 
     QCommandLineOption url{QStringLiteral("url"),
@@ -66,17 +71,23 @@ struct TerminalOptions {
                            QStringLiteral("url")};
     QCommandLineOption user{QStringLiteral("user"), QStringLiteral("sync: the server's user."),
                             QStringLiteral("user")};
-    QCommandLineOption serverPasswordFile{
-        QStringLiteral("server-password-file"),
-        QStringLiteral("sync: read the server's password from the first line of <file>."),
+    QCommandLineOption loginPasswordFile{
+        QStringLiteral("login-password-file"),
+        QStringLiteral("sync: read the login password from the first line of <file>."),
+        QStringLiteral("file")};
+    QCommandLineOption caFile{
+        QStringLiteral("ca-file"),
+        QStringLiteral("sync: also trust the certificates (PEM) in <file>, for a server with a "
+                       "certificate of its own."),
         QStringLiteral("file")};
 
     bool anySet(const QCommandLineParser& parser) const {
         return parser.isSet(from) || parser.isSet(to) || parser.isSet(passwordFile) ||
-               parser.isSet(url) || parser.isSet(user) || parser.isSet(serverPasswordFile);
+               syncSet(parser);
     }
     bool syncSet(const QCommandLineParser& parser) const {
-        return parser.isSet(url) || parser.isSet(user) || parser.isSet(serverPasswordFile);
+        return parser.isSet(url) || parser.isSet(user) || parser.isSet(loginPasswordFile) ||
+               parser.isSet(caFile);
     }
 };
 
@@ -101,8 +112,9 @@ CommandLineRequest SyncCommand(const QCommandLineParser& parser, const TerminalO
     request.action = CommandLineRequest::Action::Sync;
     request.url = url.toString();
     request.user = parser.value(options.user);
-    request.passwordFile = parser.value(options.passwordFile);
-    request.serverPasswordFile = parser.value(options.serverPasswordFile);
+    request.passwordFile = parser.value(options.loginPasswordFile);
+    request.serverPasswordFile = parser.value(options.passwordFile);
+    request.caFile = parser.value(options.caFile);
     return request;
 }
 
@@ -125,8 +137,7 @@ CommandLineRequest TerminalCommand(const QCommandLineParser& parser,
     }
     const bool dated = parser.isSet(options.from) || parser.isSet(options.to);
     if (options.syncSet(parser)) {
-        return UsageError(parser, QStringLiteral("--url, --user and --server-password-file belong "
-                                                 "to sync."));
+        return UsageError(parser, kSyncOptionsMessage);
     }
     if (dated && command == kImportCommand) {
         return UsageError(parser, QStringLiteral("--from and --to belong to export."));
@@ -177,7 +188,8 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments) {
     parser.addOption(terminal.passwordFile);
     parser.addOption(terminal.url);
     parser.addOption(terminal.user);
-    parser.addOption(terminal.serverPasswordFile);
+    parser.addOption(terminal.loginPasswordFile);
+    parser.addOption(terminal.caFile);
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("export or import, then the format and the file; "
                                                 "or sync."),
@@ -209,13 +221,11 @@ CommandLineRequest ParseCommandLine(const QStringList& arguments) {
                      QString());
     }
     if (!terminalCommand && terminal.syncSet(parser)) {
-        return UsageError(parser, QStringLiteral("--url, --user and --server-password-file belong "
-                                                 "to sync."));
+        return UsageError(parser, kSyncOptionsMessage);
     }
     if (!terminalCommand && terminal.anySet(parser)) {
-        return UsageError(parser,
-                          QStringLiteral("--from, --to and --password-file belong to export and "
-                                         "import."));
+        return UsageError(parser, QStringLiteral("--from, --to and --password-file belong to a "
+                                                 "command: export, import or sync."));
     }
     CommandLineRequest request = !terminalCommand ? CommandLineRequest()
                                  : words.constFirst() == kSyncCommand

@@ -25,11 +25,14 @@ struct CommandLineRequest {
     QDate from;
     QDate to;
     QString passwordFile;
-    // Sync: the server's address of the user's collections, the user, and
-    // the file that holds the server's password (empty: ask for it).
+    // Sync: the server's address of the user's collections, the user, the
+    // file that holds the server's password (empty: ask for it) and a file
+    // of certificates to trust besides the system's (empty: none). Sync
+    // reads the login password from passwordFile too.
     QString url;
     QString user;
     QString serverPasswordFile;
+    QString caFile;
 };
 
 // Exit code of a command line the program does not understand.
@@ -37,7 +40,8 @@ inline constexpr int kUsageExitCode = 2;
 
 // export FORMAT FILE [--from DATE] [--to DATE] and import FORMAT FILE ask
 // for Export and Import; a date is yyyy-mm-dd or dd/mm/yyyy. sync --url URL
-// --user USER asks for Sync.
+// --user USER asks for Sync; there --password-file names the server's
+// password and --login-password-file the login password.
 // --help and --version print and end with 0 (--help-all, which adds Qt's own
 // options, ends the process itself); an unknown option, a missing
 // value or a stray argument prints the error and the usage to standard error

@@ -4,7 +4,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHostAddress>
+#include <QSslCertificate>
 #include <cstdio>
+#include <memory>
 
 #include "access/LoginPassword.h"
 #include "app/TerminalPassword.h"
@@ -17,6 +20,7 @@
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
 #include "store/DataFolder.h"
+#include "store/DataFolderLock.h"
 #include "store/DatabaseError.h"
 #include "store/InputText.h"
 
@@ -142,10 +146,30 @@ QList<interchange::DavItem> ItemsOf(store::Connection& connection, const Collect
                : interchange::ContactItems(connection);
 }
 
+// Plain http shows the password to every machine on the way; said once,
+// not refused, as a server in the same house may well speak only http.
+void WarnWhenUnencrypted(const QUrl& url) {
+    const QHostAddress address(url.host());
+    const bool local = url.host() == QLatin1String("localhost") || address.isLoopback();
+    if (url.scheme() == QLatin1String("http") && !local) {
+        PrintTo(stderr, QStringLiteral("kavelo-organizer: warning: the server's password goes to "
+                                       "%1 unencrypted (http)\n")
+                            .arg(url.host()));
+    }
+}
+
 // What each collection received is recorded as soon as it is known, so that
 // a sync cut short by the server is taken up where it stopped.
 int RunSync(store::Connection& connection, const CommandLineRequest& request,
             const QString& folder) {
+    QList<QSslCertificate> authorities;
+    if (!request.caFile.isEmpty()) {
+        authorities = QSslCertificate::fromPath(request.caFile, QSsl::Pem);
+        if (authorities.isEmpty()) {
+            return Fail(QStringLiteral("no certificate (PEM) can be read from %1")
+                            .arg(QDir::toNativeSeparators(request.caFile)));
+        }
+    }
     QString error;
     const std::optional<QString> password =
         ReadTerminalPassword(request.serverPasswordFile, error, "Server password: ");
@@ -157,16 +181,19 @@ int RunSync(store::Connection& connection, const CommandLineRequest& request,
     if (!home.path().endsWith(QLatin1Char('/'))) {
         home.setPath(home.path() + QLatin1Char('/'));
     }
+    WarnWhenUnencrypted(home);
     try {
         interchange::SyncState state = interchange::SyncState::Load(statePath);
-        interchange::DavSession session(request.user, *password);
+        interchange::DavSession session(request.user, *password, authorities);
         for (const Collection& collection : kCollections) {
             const QUrl url = home.resolved(QUrl(QLatin1String(collection.name)));
             const QList<interchange::DavItem> items = ItemsOf(connection, collection);
             interchange::PublishCounts counts;
             try {
-                counts = interchange::Publish(session, url, collection.kind, items,
-                                              state.collection(url.toString()));
+                counts = interchange::Publish(
+                    session, url, collection.kind, items, state.collection(url.toString()),
+                    TerminalProgress(
+                        QStringLiteral("Publishing the %1").arg(QLatin1String(collection.what))));
             } catch (const interchange::SyncError&) {
                 state.save(statePath);
                 throw;
@@ -176,10 +203,34 @@ int RunSync(store::Connection& connection, const CommandLineRequest& request,
         }
         return 0;
     } catch (const interchange::SyncError& failure) {
-        return Fail(QStringLiteral("sync with %1 failed: %2").arg(request.url, failure.message()));
+        return Fail(QStringLiteral("sync with %1 failed: %2")
+                        .arg(home.toString(QUrl::RemovePassword), failure.message()));
     } catch (const std::exception& failure) {
         return Fail(QStringLiteral("sync failed: %1").arg(QString::fromStdString(failure.what())));
     }
+}
+
+// An import writes rows that the windows of a running program may hold and
+// write back whole: it waits until that program has ended.
+std::unique_ptr<store::DataFolderLock> ClaimForImport(const QString& folder) {
+    auto lock = std::make_unique<store::DataFolderLock>(folder);
+    if (lock->state() == store::DataFolderLock::State::HeldByAnother) {
+        return nullptr;
+    }
+    return lock;
+}
+
+// The files a command names are relative to where it was given, not to the
+// data folder it then works in.
+CommandLineRequest WithAbsolutePaths(const CommandLineRequest& request) {
+    CommandLineRequest located = request;
+    for (QString* path :
+         {&located.file, &located.passwordFile, &located.serverPasswordFile, &located.caFile}) {
+        if (!path->isEmpty()) {
+            *path = QFileInfo(*path).absoluteFilePath();
+        }
+    }
+    return located;
 }
 
 }  // namespace
@@ -190,14 +241,8 @@ bool IsTerminalCommand(const CommandLineRequest& request) {
            request.action == CommandLineRequest::Action::Sync;
 }
 
-int RunTerminalCommand(const CommandLineRequest& request) {
-    // The files are named relative to where the command was given, not to
-    // the data folder the command then works in.
-    const QString file = QFileInfo(request.file).absoluteFilePath();
-    CommandLineRequest located = request;
-    if (!request.passwordFile.isEmpty()) {
-        located.passwordFile = QFileInfo(request.passwordFile).absoluteFilePath();
-    }
+int RunTerminalCommand(const CommandLineRequest& given) {
+    const CommandLineRequest request = WithAbsolutePaths(given);
     const QString folder = store::ChooseDataFolder(
         request.dataFolder, qEnvironmentVariable(qPrintable(store::kDataFolderVariable)),
         QDir::homePath());
@@ -209,10 +254,18 @@ int RunTerminalCommand(const CommandLineRequest& request) {
         return Fail(QStringLiteral("cannot work in the data folder %1")
                         .arg(QDir::toNativeSeparators(folder)));
     }
+    std::unique_ptr<store::DataFolderLock> lock;
+    if (request.action == CommandLineRequest::Action::Import) {
+        lock = ClaimForImport(folder);
+        if (lock == nullptr) {
+            return Fail(QStringLiteral("the organizer is running on %1: close it, then import")
+                            .arg(QDir::toNativeSeparators(folder)));
+        }
+    }
     store::Connection connection;
     try {
         connection.reopen(store::BuildConnectionString(store::CurrentAppDirectory()));
-        if (const std::optional<QString> refusal = CheckLoginPassword(connection, located)) {
+        if (const std::optional<QString> refusal = CheckLoginPassword(connection, request)) {
             return Fail(*refusal);
         }
     } catch (const store::DatabaseError& error) {
@@ -221,5 +274,5 @@ int RunTerminalCommand(const CommandLineRequest& request) {
     if (request.action == CommandLineRequest::Action::Sync) {
         return RunSync(connection, request, folder);
     }
-    return RunInterchange(connection, request, file);
+    return RunInterchange(connection, given, request.file);
 }

@@ -27,7 +27,7 @@ void NameTheApplication() {
     QCoreApplication::setApplicationVersion(QStringLiteral(ORGANIZER_VERSION));
 }
 
-// --help, --version, export and import must work without a display (over
+// --help, --version, export, import and sync must work without a display (over
 // ssh, in a script), where the user interface cannot start: a core
 // application parses them first. Anything else, Qt's own options among
 // them, is left to the parse after the user interface has taken its
@@ -35,9 +35,10 @@ void NameTheApplication() {
 std::optional<int> AnswerWithoutDisplay(int argc, char* argv[]) {
     static const QStringList textOnly{QStringLiteral("-h"), QStringLiteral("--help"),
                                       QStringLiteral("-v"), QStringLiteral("--version")};
-    static const QStringList commands{QStringLiteral("export"), QStringLiteral("import")};
+    static const QStringList commands{QStringLiteral("export"), QStringLiteral("import"),
+                                      QStringLiteral("sync")};
     static const QRegularExpression commandOption(
-        QStringLiteral("^--(from|to|password-file)(=|$)"));
+        QStringLiteral("^--(from|to|password-file|login-password-file|url|user|ca-file)(=|$)"));
     bool asked = false;
     bool command = false;
     for (int i = 1; i < argc; ++i) {

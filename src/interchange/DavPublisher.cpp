@@ -5,6 +5,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSet>
+#include <QSslError>
 
 #include "interchange/SyncError.h"
 
@@ -48,7 +49,7 @@ QString ItemHref(const QUrl& collection, const QString& uid, CollectionKind kind
 
 [[noreturn]] void ThrowUnexpected(const QByteArray& method, const QUrl& url,
                                   const DavResponse& response) {
-    throw SyncError(QStringLiteral("Ο διακομιστής απάντησε %1 στο %2 %3.")
+    throw SyncError(QStringLiteral("the server answered %1 to %2 %3")
                         .arg(response.status)
                         .arg(QString::fromLatin1(method), url.toString()));
 }
@@ -186,19 +187,31 @@ private:
 
 }  // namespace
 
-DavSession::DavSession(const QString& user, const QString& password)
-    : user_(user),
-      authorization_("Basic " + (user + QLatin1Char(':') + password).toUtf8().toBase64()) {}
+DavSession::DavSession(const QString& user, const QString& password,
+                       const QList<QSslCertificate>& authorities)
+    : tls_(QSslConfiguration::defaultConfiguration()),
+      user_(user),
+      authorization_("Basic " + (user + QLatin1Char(':') + password).toUtf8().toBase64()) {
+    tls_.addCaCertificates(authorities);
+}
 
 DavResponse DavSession::send(const QByteArray& method, const QUrl& url, const HttpHeaders& headers,
                              const QByteArray& body) {
     QNetworkRequest request(url);
+    request.setSslConfiguration(tls_);
     request.setTransferTimeout(kTransferTimeoutMs);
     request.setRawHeader("Authorization", authorization_);
     for (const auto& [name, value] : headers) {
         request.setRawHeader(name, value);
     }
     QNetworkReply* reply = manager_.sendCustomRequest(request, method, body);
+    QStringList certificateProblems;
+    QObject::connect(reply, &QNetworkReply::sslErrors, reply,
+                     [&certificateProblems](const QList<QSslError>& errors) {
+                         for (const QSslError& error : errors) {
+                             certificateProblems.append(error.errorString());
+                         }
+                     });
     QEventLoop wait;
     QObject::connect(reply, &QNetworkReply::finished, &wait, &QEventLoop::quit);
     wait.exec();
@@ -206,14 +219,18 @@ DavResponse DavSession::send(const QByteArray& method, const QUrl& url, const Ht
 
     DavResponse response;
     response.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const QString server = url.adjusted(QUrl::RemovePath | QUrl::RemoveUserInfo).toString();
+    if (response.status == 0 && !certificateProblems.isEmpty()) {
+        throw SyncError(QStringLiteral("the certificate of %1 is not trusted: %2 (a server with "
+                                       "a certificate of its own: give it with --ca-file)")
+                            .arg(server, certificateProblems.join(QStringLiteral("; "))));
+    }
     if (response.status == 0) {
-        throw SyncError(QStringLiteral("Ο διακομιστής '%1' δεν απαντά: %2")
-                            .arg(url.adjusted(QUrl::RemovePath).toString(), reply->errorString()));
+        throw SyncError(QStringLiteral("%1 does not answer: %2").arg(server, reply->errorString()));
     }
     if (response.status == kUnauthorized) {
         throw SyncError(
-            QStringLiteral("Ο διακομιστής δεν δέχεται τον χρήστη '%1' με αυτόν τον κωδικό.")
-                .arg(user_));
+            QStringLiteral("the server refuses the user '%1' with this password").arg(user_));
     }
     response.body = reply->readAll();
     response.etag = reply->rawHeader("ETag");
@@ -221,13 +238,15 @@ DavResponse DavSession::send(const QByteArray& method, const QUrl& url, const Ht
 }
 
 PublishCounts Publish(DavSession& session, const QUrl& collection, CollectionKind kind,
-                      const QList<DavItem>& items, QHash<QString, PublishedItem>& published) {
+                      const QList<DavItem>& items, QHash<QString, PublishedItem>& published,
+                      const Progress& progress) {
     EnsureCollection(session, collection, kind);
     Publication publication(session, collection, kind, published);
     QSet<QString> uids;
     for (const DavItem& item : items) {
         publication.upload(item);
         uids.insert(item.uid);
+        ReportProgress(progress, uids.size(), items.size());
     }
     publication.removeAllBut(uids);
     return publication.counts();

@@ -5,10 +5,13 @@
 #include <QList>
 #include <QNetworkAccessManager>
 #include <QPair>
+#include <QSslCertificate>
+#include <QSslConfiguration>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
 
+#include "interchange/InterchangeRecords.h"
 #include "interchange/SyncState.h"
 
 namespace interchange {
@@ -45,10 +48,12 @@ using HttpHeaders = QList<QPair<QByteArray, QByteArray>>;
 
 // Requests to one server as one user, each waited for; a server that does
 // not answer ends the wait after a time-out. The password is kept in memory
-// for the session only.
+// for the session only. An https server must show a certificate the system
+// trusts or one signed by `authorities`; there is no way to skip the check.
 class DavSession {
 public:
-    DavSession(const QString& user, const QString& password);
+    DavSession(const QString& user, const QString& password,
+               const QList<QSslCertificate>& authorities = {});
 
     // Throws SyncError when no answer comes or the server refuses the user.
     DavResponse send(const QByteArray& method, const QUrl& url, const HttpHeaders& headers = {},
@@ -56,6 +61,7 @@ public:
 
 private:
     QNetworkAccessManager manager_;
+    QSslConfiguration tls_;
     QString user_;
     QByteArray authorization_;
 };
@@ -64,8 +70,9 @@ private:
 // created, changed ones replaced only while the server still holds what this
 // side put there (If-Match on the ETag), and those removed here are deleted
 // under the same condition. `published` is this side's record of the
-// collection, kept up to date item by item.
+// collection, kept up to date item by item. progress counts the items.
 PublishCounts Publish(DavSession& session, const QUrl& collection, CollectionKind kind,
-                      const QList<DavItem>& items, QHash<QString, PublishedItem>& published);
+                      const QList<DavItem>& items, QHash<QString, PublishedItem>& published,
+                      const Progress& progress = {});
 
 }  // namespace interchange

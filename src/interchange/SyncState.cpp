@@ -34,14 +34,14 @@ SyncState SyncState::Load(const QString& path) {
         return state;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        throw SyncError(QStringLiteral("Το αρχείο συγχρονισμού '%1' δεν διαβάζεται: %2")
-                            .arg(path, file.errorString()));
+        throw SyncError(
+            QStringLiteral("cannot read the sync state '%1': %2").arg(path, file.errorString()));
     }
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
     if (error.error != QJsonParseError::NoError || !document.isObject()) {
-        throw SyncError(QStringLiteral("Το αρχείο συγχρονισμού '%1' είναι κατεστραμμένο: %2")
-                            .arg(path, error.errorString()));
+        throw SyncError(
+            QStringLiteral("the sync state '%1' is damaged: %2").arg(path, error.errorString()));
     }
     const QJsonObject collections = document.object();
     for (auto collection = collections.begin(); collection != collections.end(); ++collection) {
@@ -66,8 +66,8 @@ void SyncState::save(const QString& path) const {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(collections).toJson()) < 0 ||
         !file.commit()) {
-        throw SyncError(QStringLiteral("Το αρχείο συγχρονισμού '%1' δεν γράφεται: %2")
-                            .arg(path, file.errorString()));
+        throw SyncError(
+            QStringLiteral("cannot write the sync state '%1': %2").arg(path, file.errorString()));
     }
 }
 
