@@ -96,6 +96,10 @@ void BM_DayClickUntilTableShown(benchmark::State& state) {
         app().SelectedDay = day % 31 + 1;
         ++day;
         std::unique_ptr<TForm2> table = form.Calendar()->PrepareSelectedDayTable();
+        if (table == nullptr) {
+            state.SkipWithError("the day's row cannot be written");
+            break;
+        }
         form.hide();
         table->show();
         benchmark::DoNotOptimize(table->isVisible());

@@ -87,6 +87,10 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const std::unique_ptr<QWidget> window(found->second());
+    if (window == nullptr) {
+        // The day's row could not be written; the program has said why.
+        return 1;
+    }
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     window->show();
     if (argc == 4) {

@@ -243,10 +243,14 @@ PublishCounts Publish(DavSession& session, const QUrl& collection, CollectionKin
     EnsureCollection(session, collection, kind);
     Publication publication(session, collection, kind, published);
     QSet<QString> uids;
+    qint64 done = 0;
     for (const DavItem& item : items) {
         publication.upload(item);
         uids.insert(item.uid);
-        ReportProgress(progress, uids.size(), items.size());
+        // Every item: each is a request to the server, slow beside the line.
+        if (progress) {
+            progress(++done, items.size());
+        }
     }
     publication.removeAllBut(uids);
     return publication.counts();
