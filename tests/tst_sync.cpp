@@ -2,6 +2,7 @@
 // local port with a storage folder of its own, read back through HTTP and
 // through its own parser (vobject).
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSslCertificate>
@@ -373,6 +374,7 @@ ProgramRun RunProgram(const QString& dataFolder, const QStringList& arguments,
                       const QByteArray& typed = {}) {
     QProcess program;
     program.setProcessEnvironment(testsupport::TerminalEnvironment(dataFolder));
+    program.setWorkingDirectory(QFileInfo(dataFolder).absolutePath());
     program.start(QStringLiteral(ORGANIZER_PROGRAM), arguments);
     program.write(typed);
     program.closeWriteChannel();
@@ -413,7 +415,8 @@ QString WriteFileIn(const QTemporaryDir& folder, const QString& name, const QStr
 }  // namespace
 
 // Both passwords from files, then both typed on standard input (the login
-// password first): a slot changed in between replaces the published item.
+// password first) and the data folder given by --data-dir: a slot changed in
+// between replaces the published item.
 void TestSync::commandPublishesTheData() {
     testsupport::TestDatabase database;
     FillOrganizer(database.connection);
@@ -445,8 +448,11 @@ void TestSync::commandPublishesTheData() {
         QStringLiteral("update RANTEBOU set %1 = ? where HMEROMHNIA = ?").arg(SlotOfTen()),
         {QStringLiteral("Οδοντίατρος, 3ος όροφος"), QStringLiteral("2008-02-29")});
     database.connection.close();
+    // The data folder named relative to where the command is given.
     run = RunProgram(
-        database.work.path(), sync,
+        database.work.path(),
+        sync +
+            QStringList{QStringLiteral("--data-dir"), QFileInfo(database.work.path()).fileName()},
         (kLoginPassword + QLatin1Char('\n') + kServerPassword + QLatin1Char('\n')).toUtf8());
     QVERIFY2(run.exitCode == 0, qPrintable(run.output + run.error));
     QVERIFY2(run.output.contains(

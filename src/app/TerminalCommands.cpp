@@ -243,9 +243,12 @@ bool IsTerminalCommand(const CommandLineRequest& request) {
 
 int RunTerminalCommand(const CommandLineRequest& given) {
     const CommandLineRequest request = WithAbsolutePaths(given);
-    const QString folder = store::ChooseDataFolder(
-        request.dataFolder, qEnvironmentVariable(qPrintable(store::kDataFolderVariable)),
-        QDir::homePath());
+    // Absolute, as the command works inside it from here on.
+    const QString folder =
+        QDir(store::ChooseDataFolder(request.dataFolder,
+                                     qEnvironmentVariable(qPrintable(store::kDataFolderVariable)),
+                                     QDir::homePath()))
+            .absolutePath();
     if (!QFileInfo(QDir(folder).filePath(store::kDatabaseFileName)).isFile()) {
         return Fail(QStringLiteral("no data in %1 (%2 is missing)")
                         .arg(QDir::toNativeSeparators(folder), store::kDatabaseFileName));
