@@ -108,6 +108,16 @@ void AddExpense(store::Connection& connection, const QVariantList& fields) {
                    fields);
 }
 
+// A text of n characters, each two octets in UTF-8.
+QString GreekText(int n, char16_t letter = 0x03A9) {
+    return QString(n, QChar(letter));
+}
+
+// How a message quotes a long text: its first 40 characters.
+QString Quoted(const QString& text) {
+    return text.left(40) + QChar(0x2026);
+}
+
 const QString kAwkwardText = QStringLiteral("Σύσκεψη, \"Α\"; γραφείο \\ 2ος όροφος");
 
 // The rows a round trip starts from; "extra" adds the rows that only the
@@ -122,7 +132,7 @@ void FillCalendar(store::Connection& connection, bool extra) {
         // A day whose slots were emptied again exports nothing.
         store::Execute(connection,
                        QStringLiteral("INSERT INTO RANTEBOU (HMEROMHNIA) VALUES ('2009-01-01')"));
-        SetSlot(connection, QStringLiteral("2026-12-31"), 20, QString(300, QChar(0x03A9)));
+        SetSlot(connection, QStringLiteral("2026-12-31"), 20, QString(255, QChar(0x03A9)));
         SetNote(connection, QStringLiteral("2026-12-30"),
                 QStringLiteral("Σημείωση χωρίς εργασίες"));
     }
@@ -228,6 +238,12 @@ private Q_SLOTS:
     void badFilesImportNothing();
     void eventsFindTheirSlots_data();
     void eventsFindTheirSlots();
+    void longDescriptionsRefuseTheFile_data();
+    void longDescriptionsRefuseTheFile();
+    void longContactFieldsSkipTheContact_data();
+    void longContactFieldsSkipTheContact();
+    void longSlotTextsAreListed_data();
+    void longSlotTextsAreListed();
     void exportCoversTheRange();
     void oneItemKeepsItsIdentity_data();
     void oneItemKeepsItsIdentity();
@@ -439,6 +455,170 @@ void TestInterchange::eventsFindTheirSlots() {
     QCOMPARE(FilledSlots(database.connection), slotTexts);
     QCOMPARE(outcome.skipped, skipped);
     QCOMPARE(outcome.notes, note.isEmpty() ? QStringList() : QStringList{note});
+}
+
+void TestInterchange::longDescriptionsRefuseTheFile_data() {
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("message");
+    const QString tooLong = QStringLiteral(
+        "line 2: the description has 256 characters, more than the 255 an expense's description "
+        "holds");
+    QTest::newRow("256 Latin characters") << QString(256, QLatin1Char('x')) << tooLong;
+    QTest::newRow("256 Greek characters") << GreekText(256) << tooLong;
+    QTest::newRow("256 with a line break inside the quotes")
+        << GreekText(100) + QLatin1Char('\n') + GreekText(155) << tooLong;
+    QTest::newRow("255 Greek characters, 510 octets") << GreekText(255) << QString();
+    QTest::newRow("255 Latin characters") << QString(255, QLatin1Char('x')) << QString();
+}
+
+// A description longer than the register's column makes the line
+// malformed: the whole file is refused.
+void TestInterchange::longDescriptionsRefuseTheFile() {
+    QFETCH(QString, description);
+    QFETCH(QString, message);
+    QTemporaryDir files;
+    const QString path = files.filePath(QStringLiteral("in.csv"));
+    WriteFile(path, "01/02/2008;1,00;0,24;Α\r\n02/02/2008;2,00;0,48;\"" + description.toUtf8() +
+                        "\"\r\n03/02/2008;3,00;0,72;Β\r\n");
+    testsupport::TestDatabase database;
+    FillExpenses(database.connection, false);
+    const QStringList before = FormatRows(database.connection, Format::Expenses);
+
+    try {
+        interchange::ImportFile(database.connection, Format::Expenses, path);
+        QVERIFY2(message.isEmpty(), "the file with a too long description was imported");
+    } catch (const interchange::InterchangeError& error) {
+        QCOMPARE(error.message(), message);
+        QCOMPARE(FormatRows(database.connection, Format::Expenses), before);
+        return;
+    }
+    QCOMPARE(FormatRows(database.connection, Format::Expenses).size(), before.size() + 3);
+    QCOMPARE(
+        TableRows(database.connection,
+                  QStringLiteral("SELECT PERIGRAFH FROM EKSODA WHERE HMEROMHNIA = '2008-02-02'")),
+        QStringList{description});
+}
+
+void TestInterchange::longContactFieldsSkipTheContact_data() {
+    QTest::addColumn<QByteArray>("card");
+    QTest::addColumn<QString>("note");
+    const QString limit = QStringLiteral(", more than the 255 a contact's field holds");
+    QTest::newRow("a name of 256 Greek characters")
+        << "FN:" + GreekText(256).toUtf8()
+        << "line 5: " + Quoted(GreekText(256)) + ": not imported, the name has 256 characters" +
+               limit;
+    QTest::newRow("an address whose parts join to 256 characters")
+        << "FN:Βασίλης\r\nADR:;;" + GreekText(200).toUtf8() + ";" + GreekText(54).toUtf8() + ";;;"
+        << "line 5: Βασίλης: not imported, the address has 256 characters" + limit;
+    QTest::newRow("a second telephone and a note, both too long")
+        << "FN:Βασίλης\r\nTEL:1\r\nTEL:" + QByteArray(300, '9') +
+               "\r\nNOTE:" + GreekText(256).toUtf8()
+        << "line 5: Βασίλης: not imported, the telephone 2 has 300 characters, the description "
+           "has 256 characters" +
+               limit;
+    QTest::newRow("every field 255 Greek characters")
+        << "FN:" + GreekText(255).toUtf8() + "\r\nADR:" + GreekText(255).toUtf8() +
+               "\r\nTEL:" + GreekText(255).toUtf8() + "\r\nEMAIL:" + GreekText(255).toUtf8() +
+               "\r\nNOTE:" + GreekText(255).toUtf8()
+        << QString();
+}
+
+// A contact with a field longer than its column is listed and left out;
+// the contacts around it are imported.
+void TestInterchange::longContactFieldsSkipTheContact() {
+    QFETCH(QByteArray, card);
+    QFETCH(QString, note);
+    QTemporaryDir files;
+    const QString path = files.filePath(QStringLiteral("in.vcf"));
+    WriteFile(path,
+              "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Άννα\r\nEND:VCARD\r\n"
+              "BEGIN:VCARD\r\nVERSION:3.0\r\n" +
+                  card +
+                  "\r\nEND:VCARD\r\n"
+                  "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Γιώργος\r\nEND:VCARD\r\n");
+    testsupport::TestDatabase database;
+
+    const interchange::Outcome outcome =
+        interchange::ImportFile(database.connection, Format::Contacts, path);
+
+    const QStringList names = TableRows(
+        database.connection, QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA"));
+    // Sorted: Ά, Γ, then Ω.
+    QStringList expected{QStringLiteral("Άννα"), QStringLiteral("Γιώργος")};
+    if (note.isEmpty()) {
+        expected.append(GreekText(255));
+    }
+    QCOMPARE(names, expected);
+    QCOMPARE(outcome.written, expected.size());
+    QCOMPARE(outcome.skipped, note.isEmpty() ? 0 : 1);
+    QCOMPARE(outcome.notes, note.isEmpty() ? QStringList() : QStringList{note});
+}
+
+void TestInterchange::longSlotTextsAreListed_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QByteArray>("items");
+    QTest::addColumn<QStringList>("slotTexts");
+    QTest::addColumn<QStringList>("notes");
+    const QByteArray athens = ";TZID=Europe/Athens:";
+    const QString limit = QStringLiteral(" characters, more than the 255 a slot holds");
+    const QString alphas = GreekText(200, 0x03B1);
+    const QString betas = GreekText(60, 0x03B2);
+    const QString held = GreekText(250, 0x03B3);
+    QTest::newRow("a summary of 256 characters")
+        << QString()
+        << Event(athens + "20080314T100000", athens + "20080314T103000", GreekText(256).toUtf8())
+        << QStringList{}
+        << QStringList{"14/03/2008 10:00 '" + Quoted(GreekText(256)) + "': the summary has 256" +
+                       limit};
+    QTest::newRow("two events of the file that do not fit one slot together")
+        << QString()
+        << Event(athens + "20080314T100000", athens + "20080314T103000", alphas.toUtf8()) +
+               Event(athens + "20080314T101500", athens + "20080314T103000", betas.toUtf8())
+        << QStringList{"2008-03-14 1000-1030=" + alphas}
+        << QStringList{"14/03/2008 1000-1030: '" + Quoted(betas) + "' does not fit beside '" +
+                       Quoted(alphas) + "': together 263" + limit};
+    QTest::newRow("an event that does not fit beside the stored text")
+        << held << Event(athens + "20080314T100000", athens + "20080314T103000", "Γιατρός")
+        << QStringList{"2008-03-14 1000-1030=" + held}
+        << QStringList{"14/03/2008 1000-1030: 'Γιατρός' does not fit beside '" + Quoted(held) +
+                       "': together 260" + limit};
+    QTest::newRow("over two slots: the full one is listed, the free one filled")
+        << held << Event(athens + "20080314T100000", athens + "20080314T110000", "Γιατρός")
+        << QStringList{"2008-03-14 1000-1030=" + held, "2008-03-14 1030-1100=Γιατρός"}
+        << QStringList{"14/03/2008 1000-1030: 'Γιατρός' does not fit beside '" + Quoted(held) +
+                       "': together 260" + limit};
+    QTest::newRow("a summary of 255 Greek characters")
+        << QString()
+        << Event(athens + "20080314T100000", athens + "20080314T103000", GreekText(255).toUtf8())
+        << QStringList{"2008-03-14 1000-1030=" + GreekText(255)} << QStringList{};
+    QTest::newRow("joined to the stored text: exactly 255")
+        << GreekText(248, 0x03B3)
+        << Event(athens + "20080314T100000", athens + "20080314T103000", "Αβγδ")
+        << QStringList{"2008-03-14 1000-1030=" + GreekText(248, 0x03B3) + " / Αβγδ"}
+        << QStringList{};
+}
+
+// An event that a slot cannot take whole is listed, and the slot keeps
+// what it had.
+void TestInterchange::longSlotTextsAreListed() {
+    QFETCH(QString, stored);
+    QFETCH(QByteArray, items);
+    QFETCH(QStringList, slotTexts);
+    QFETCH(QStringList, notes);
+    QTemporaryDir files;
+    const QString path = files.filePath(QStringLiteral("in.ics"));
+    WriteFile(path, Calendar(items));
+    testsupport::TestDatabase database;
+    if (!stored.isEmpty()) {
+        SetSlot(database.connection, QStringLiteral("2008-03-14"), 4, stored);
+    }
+
+    const interchange::Outcome outcome =
+        interchange::ImportFile(database.connection, Format::Calendar, path);
+
+    QCOMPARE(FilledSlots(database.connection), slotTexts);
+    QCOMPARE(outcome.notes, notes);
+    QCOMPARE(outcome.skipped, notes.size());
 }
 
 void TestInterchange::exportCoversTheRange() {

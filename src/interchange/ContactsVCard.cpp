@@ -5,6 +5,8 @@
 #include <QUuid>
 #include <algorithm>
 
+#include "store/Schema.h"
+
 namespace interchange {
 namespace {
 
@@ -228,6 +230,28 @@ bool IsBookkeeping(const QString& name) {
     return names.contains(name) || name.startsWith(QLatin1String("X-"));
 }
 
+// The fields of a contact longer than their columns, each as "the address
+// has 300 characters": such a text would be cut the next time the contact
+// is edited.
+QStringList OverlongFields(const Contact& contact) {
+    const QVector<QPair<const char*, const QString*>> fields{{"name", &contact.name},
+                                                             {"address", &contact.address},
+                                                             {"telephone 1", &contact.phone1},
+                                                             {"telephone 2", &contact.phone2},
+                                                             {"fax", &contact.fax},
+                                                             {"e-mail", &contact.email},
+                                                             {"description", &contact.description}};
+    QStringList overlong;
+    for (const auto& [label, text] : fields) {
+        if (text->size() > store::kShortTextLength) {
+            overlong.append(QStringLiteral("the %1 has %2 characters")
+                                .arg(QLatin1String(label))
+                                .arg(text->size()));
+        }
+    }
+    return overlong;
+}
+
 // Turns the properties of one card into a contact.
 class CardReader {
 public:
@@ -263,6 +287,15 @@ public:
         if (contact_ == Contact{}) {
             outcome_.skip(QStringLiteral("line %1: a vCard without a name or any other field")
                               .arg(beginLine_));
+            return std::nullopt;
+        }
+        const QStringList overlong = OverlongFields(contact_);
+        if (!overlong.isEmpty()) {
+            outcome_.skip(QStringLiteral("line %1: %2: not imported, %3, more than the %4 a "
+                                         "contact's field holds")
+                              .arg(beginLine_)
+                              .arg(Excerpt(contact_.name), overlong.join(QStringLiteral(", ")))
+                              .arg(store::kShortTextLength));
             return std::nullopt;
         }
         leftOut_.removeDuplicates();
