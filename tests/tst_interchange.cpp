@@ -249,6 +249,8 @@ private Q_SLOTS:
     void oneItemKeepsItsIdentity();
     void foreignVCards_data();
     void foreignVCards();
+    void vCard21Files_data();
+    void vCard21Files();
     void foldingKeepsCharactersWhole_data();
     void foldingKeepsCharactersWhole();
     void otherParsersAcceptTheFiles_data();
@@ -777,6 +779,113 @@ void TestInterchange::foreignVCards() {
     }
     QCOMPARE(rows, contacts);
     QCOMPARE(outcome.notes, notes);
+}
+
+void TestInterchange::vCard21Files_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<QStringList>("contacts");
+    QTest::addColumn<QStringList>("notes");
+    // Lines 1 to 5; the card under test begins at line 6, its value at 8.
+    const QByteArray nikos =
+        "BEGIN:VCARD\r\nVERSION:2.1\r\n"
+        "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:;=CE=9D=CE=AF=CE=BA=CE=BF=CF=82;;;\r\n"
+        "TEL;CELL:6971234567\r\nEND:VCARD\r\n";
+    const QByteArray begin = nikos + "BEGIN:VCARD\r\nVERSION:2.1\r\n";
+    QTest::newRow("an escape that is no hexadecimal number")
+        << begin + "FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=CE=9D=CE=AF=4G\r\nEND:VCARD\r\n"
+        << "line 8: '=4G' is not a quoted-printable escape (= and two hexadecimal digits)"
+        << QStringList{} << QStringList{};
+    QTest::newRow("an escape cut by the end of the value")
+        << begin + "FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=CE=9D=C\r\nEND:VCARD\r\n"
+        << "line 8: '=C' is not a quoted-printable escape" << QStringList{} << QStringList{};
+    QTest::newRow("a character set that is not known")
+        << begin + "FN;CHARSET=X-GREEK;ENCODING=QUOTED-PRINTABLE:=C1=E8\r\nEND:VCARD\r\n"
+        << "line 8: the character set 'X-GREEK' is not known" << QStringList{} << QStringList{};
+    QTest::newRow("an octet that its character set does not have")
+        << begin + "FN;CHARSET=ISO-8859-7;QUOTED-PRINTABLE:=C1=AE\r\nEND:VCARD\r\n"
+        << "line 8: the text is not in ISO-8859-7, the character set its CHARSET names"
+        << QStringList{} << QStringList{};
+    QTest::newRow("a soft line break at the end of the file")
+        << begin + "NOTE;ENCODING=QUOTED-PRINTABLE:=CE=91=\r\n\r\n"
+        << "line 8: the quoted-printable value that begins here ends in a soft line break ('='): "
+           "the file is cut short"
+        << QStringList{} << QStringList{};
+    QTest::newRow("an encoding that is not known")
+        << begin + "FN;ENCODING=X-UUENCODE:abc\r\nEND:VCARD\r\n"
+        << "line 8: the encoding 'X-UUENCODE' is not known" << QStringList{} << QStringList{};
+    // As a phone writes its address book: the soft line breaks of FN and
+    // NOTE fall between the two octets of a Greek letter and between CR
+    // and LF; the photo's lines are indented and end with an empty line.
+    QTest::newRow("a phone's export: UTF-8 quoted-printable, a photo")
+        << QByteArray(
+               "BEGIN:VCARD\r\nVERSION:2.1\r\n"
+               "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=CE=A0=CE=B1=CF=80=CE=B1=CE=B4=CF=8C=CF="
+               "80=CE=BF=CF=85=CE=BB=CE=BF=CF=82;=CE=93=CE=B9=CF=8E=CF=81=CE=B3=CE=BF=CF=82;;;\r\n"
+               "FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=CE=93=CE=B9=CF=8E=CF=81=CE=B3=CE=BF=CF="
+               "82 =CE=A0=CE=B1=CF=80=CE=B1=CE=B4=CF=\r\n"
+               "=8C=CF=80=CE=BF=CF=85=CE=BB=CE=BF=CF=82\r\n"
+               "TEL;HOME:210 1234567\r\n"
+               "TEL;CELL;PREF:+30 697 1234567\r\n"
+               "TEL;WORK;FAX:210 7654321\r\n"
+               "EMAIL;HOME:gp@example.gr\r\n"
+               "ADR;HOME;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:;;=CE=95=CF=81=CE=BC=CE=BF=CF=8D 12;"
+               "=CE=91=CE=B8=CE=AE=CE=BD=CE=B1;;105 63;\r\n"
+               "NOTE;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=CE=A0=CF=81=CF=8E=CF=84=CE=B7=0D=\r\n"
+               "=0A=CE=94=CE=B5=CF=8D=CF=84=CE=B5=CF=81=CE=B7 =CE=B3=CF=81=CE=B1=CE=BC=CE=BC=CE=AE\r\n"
+               "PHOTO;ENCODING=BASE64;JPEG:/9j/4AAQSkZJRgABAQAAAQABAAD/2wBDAAMCAgICAgMCAgIDAwMDBAYE\r\n"
+               "  BAQEBAgGBgUGCQgKCgkICQkKDA8MCgsOCwkJDRENDg8QEBEQCgwSExIQEw8QEBD/2wBDAQMDAwQD\r\n"
+               "  BAgEBAgQCwkLEBAQEBAQEBAQEBAQEBAQEBAQEBAQEBAQEBAQEBAQEBAQEBAQEBAQEBAQEBAQEBAQ\r\n"
+               "\r\n"
+               "X-ANDROID-CUSTOM:vnd.android.cursor.item/nickname;;1;;;;;;;;;;;;;\r\n"
+               "END:VCARD\r\n")
+        << QString()
+        << QStringList{"Γιώργος Παπαδόπουλος|Ερμού 12, Αθήνα, 105 63|+30 697 1234567|210 1234567|"
+                       "210 7654321|gp@example.gr|Πρώτη\nΔεύτερη γραμμή"}
+        << QStringList{"Γιώργος Παπαδόπουλος: not imported, no such field here: PHOTO"};
+    // An older address book: the bare 2.1 parameter, a Greek code page in
+    // quoted-printable and as plain octets, a logo whose lines are not
+    // indented.
+    QTest::newRow("an old address book: Greek code pages, a logo")
+        << QByteArray(
+               "BEGIN:VCARD\nVERSION:2.1\n"
+               "N;CHARSET=ISO-8859-7;QUOTED-PRINTABLE:=CF=E9=EA=EF=ED=FC=EC=EF=F5;=C5=EB=DD=ED=E7\n"
+               "TEL;HOME;FAX:2310 000000\nTEL;VOICE:2310 111111\n"
+               "NOTE;CHARSET=windows-1253:\xd0\xe5\xeb\xdc\xf4\xe9\xf3\xf3\xe1\n"
+               "LOGO;ENCODING=BASE64;TYPE=GIF:\n"
+               "R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7\n"
+               "R0lGODlhAQABAIAAAAAAAP//\n\n"
+               "END:VCARD\n")
+        << QString() << QStringList{"Ελένη Οικονόμου||2310 111111||2310 000000||Πελάτισσα"}
+        << QStringList{"Ελένη Οικονόμου: not imported, no such field here: LOGO"};
+}
+
+// The vCard 2.1 of phones and older address books, quoted-printable and
+// other character sets included, is imported; a value that cannot be
+// decoded refuses the file, naming its line.
+void TestInterchange::vCard21Files() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, error);
+    QFETCH(QStringList, contacts);
+    QFETCH(QStringList, notes);
+    QTemporaryDir files;
+    const QString path = files.filePath(QStringLiteral("in.vcf"));
+    WriteFile(path, file);
+    testsupport::TestDatabase database;
+    const QString rows = QStringLiteral(
+        "SELECT ONOMATEPWNYMO, DIEYTHYNSH, THLEFWNO_1, THLEFWNO_2, FAX, EMAIL, PERIGRAFH "
+        "FROM XRHSIMA_THLEFWNA");
+
+    try {
+        const interchange::Outcome outcome =
+            interchange::ImportFile(database.connection, Format::Contacts, path);
+        QVERIFY2(error.isEmpty(), "the file was imported");
+        QCOMPARE(outcome.notes, notes);
+    } catch (const interchange::InterchangeError& refused) {
+        QVERIFY2(refused.message().startsWith(error) && !error.isEmpty(),
+                 qPrintable(refused.message()));
+    }
+    QCOMPARE(TableRows(database.connection, rows), contacts);
 }
 
 void TestInterchange::foldingKeepsCharactersWhole_data() {
