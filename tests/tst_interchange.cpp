@@ -109,6 +109,16 @@ void AddExpense(store::Connection& connection, const QVariantList& fields) {
                    fields);
 }
 
+// A text of n characters, each two octets in UTF-8.
+QString GreekText(int n, char16_t letter = 0x03A9) {
+    return QString(n, QChar(letter));
+}
+
+// How a message quotes a long text: its first 40 characters.
+QString Quoted(const QString& text) {
+    return text.left(40) + QChar(0x2026);
+}
+
 const QString kAwkwardText = QStringLiteral("Σύσκεψη, \"Α\"; γραφείο \\ 2ος όροφος");
 
 // The rows a round trip starts from; "extra" adds the rows that only the
@@ -123,7 +133,7 @@ void FillCalendar(store::Connection& connection, bool extra) {
         // A day whose slots were emptied again exports nothing.
         store::Execute(connection,
                        QStringLiteral("INSERT INTO RANTEBOU (HMEROMHNIA) VALUES ('2009-01-01')"));
-        SetSlot(connection, QStringLiteral("2026-12-31"), 20, QString(300, QChar(0x03A9)));
+        SetSlot(connection, QStringLiteral("2026-12-31"), 20, QString(255, QChar(0x03A9)));
         SetNote(connection, QStringLiteral("2026-12-30"),
                 QStringLiteral("Σημείωση χωρίς εργασίες"));
     }
@@ -229,11 +239,19 @@ private Q_SLOTS:
     void badFilesImportNothing();
     void eventsFindTheirSlots_data();
     void eventsFindTheirSlots();
+    void longDescriptionsRefuseTheFile_data();
+    void longDescriptionsRefuseTheFile();
+    void longContactFieldsSkipTheContact_data();
+    void longContactFieldsSkipTheContact();
+    void longSlotTextsAreListed_data();
+    void longSlotTextsAreListed();
     void exportCoversTheRange();
     void oneItemKeepsItsIdentity_data();
     void oneItemKeepsItsIdentity();
     void foreignVCards_data();
     void foreignVCards();
+    void vCard21Files_data();
+    void vCard21Files();
     void foldingKeepsCharactersWhole_data();
     void foldingKeepsCharactersWhole();
     void otherParsersAcceptTheFiles_data();
@@ -442,6 +460,170 @@ void TestInterchange::eventsFindTheirSlots() {
     QCOMPARE(outcome.notes, note.isEmpty() ? QStringList() : QStringList{note});
 }
 
+void TestInterchange::longDescriptionsRefuseTheFile_data() {
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("message");
+    const QString tooLong = QStringLiteral(
+        "line 2: the description has 256 characters, more than the 255 an expense's description "
+        "holds");
+    QTest::newRow("256 Latin characters") << QString(256, QLatin1Char('x')) << tooLong;
+    QTest::newRow("256 Greek characters") << GreekText(256) << tooLong;
+    QTest::newRow("256 with a line break inside the quotes")
+        << GreekText(100) + QLatin1Char('\n') + GreekText(155) << tooLong;
+    QTest::newRow("255 Greek characters, 510 octets") << GreekText(255) << QString();
+    QTest::newRow("255 Latin characters") << QString(255, QLatin1Char('x')) << QString();
+}
+
+// A description longer than the register's column makes the line
+// malformed: the whole file is refused.
+void TestInterchange::longDescriptionsRefuseTheFile() {
+    QFETCH(QString, description);
+    QFETCH(QString, message);
+    QTemporaryDir files;
+    const QString path = files.filePath(QStringLiteral("in.csv"));
+    WriteFile(path, "01/02/2008;1,00;0,24;Α\r\n02/02/2008;2,00;0,48;\"" + description.toUtf8() +
+                        "\"\r\n03/02/2008;3,00;0,72;Β\r\n");
+    testsupport::TestDatabase database;
+    FillExpenses(database.connection, false);
+    const QStringList before = FormatRows(database.connection, Format::Expenses);
+
+    try {
+        interchange::ImportFile(database.connection, Format::Expenses, path);
+        QVERIFY2(message.isEmpty(), "the file with a too long description was imported");
+    } catch (const interchange::InterchangeError& error) {
+        QCOMPARE(error.message(), message);
+        QCOMPARE(FormatRows(database.connection, Format::Expenses), before);
+        return;
+    }
+    QCOMPARE(FormatRows(database.connection, Format::Expenses).size(), before.size() + 3);
+    QCOMPARE(
+        TableRows(database.connection,
+                  QStringLiteral("SELECT PERIGRAFH FROM EKSODA WHERE HMEROMHNIA = '2008-02-02'")),
+        QStringList{description});
+}
+
+void TestInterchange::longContactFieldsSkipTheContact_data() {
+    QTest::addColumn<QByteArray>("card");
+    QTest::addColumn<QString>("note");
+    const QString limit = QStringLiteral(", more than the 255 a contact's field holds");
+    QTest::newRow("a name of 256 Greek characters")
+        << "FN:" + GreekText(256).toUtf8()
+        << "line 5: " + Quoted(GreekText(256)) + ": not imported, the name has 256 characters" +
+               limit;
+    QTest::newRow("an address whose parts join to 256 characters")
+        << "FN:Βασίλης\r\nADR:;;" + GreekText(200).toUtf8() + ";" + GreekText(54).toUtf8() + ";;;"
+        << "line 5: Βασίλης: not imported, the address has 256 characters" + limit;
+    QTest::newRow("a second telephone and a note, both too long")
+        << "FN:Βασίλης\r\nTEL:1\r\nTEL:" + QByteArray(300, '9') +
+               "\r\nNOTE:" + GreekText(256).toUtf8()
+        << "line 5: Βασίλης: not imported, the telephone 2 has 300 characters, the description "
+           "has 256 characters" +
+               limit;
+    QTest::newRow("every field 255 Greek characters")
+        << "FN:" + GreekText(255).toUtf8() + "\r\nADR:" + GreekText(255).toUtf8() +
+               "\r\nTEL:" + GreekText(255).toUtf8() + "\r\nEMAIL:" + GreekText(255).toUtf8() +
+               "\r\nNOTE:" + GreekText(255).toUtf8()
+        << QString();
+}
+
+// A contact with a field longer than its column is listed and left out;
+// the contacts around it are imported.
+void TestInterchange::longContactFieldsSkipTheContact() {
+    QFETCH(QByteArray, card);
+    QFETCH(QString, note);
+    QTemporaryDir files;
+    const QString path = files.filePath(QStringLiteral("in.vcf"));
+    WriteFile(path,
+              "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Άννα\r\nEND:VCARD\r\n"
+              "BEGIN:VCARD\r\nVERSION:3.0\r\n" +
+                  card +
+                  "\r\nEND:VCARD\r\n"
+                  "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Γιώργος\r\nEND:VCARD\r\n");
+    testsupport::TestDatabase database;
+
+    const interchange::Outcome outcome =
+        interchange::ImportFile(database.connection, Format::Contacts, path);
+
+    const QStringList names = TableRows(
+        database.connection, QStringLiteral("SELECT ONOMATEPWNYMO FROM XRHSIMA_THLEFWNA"));
+    // Sorted: Ά, Γ, then Ω.
+    QStringList expected{QStringLiteral("Άννα"), QStringLiteral("Γιώργος")};
+    if (note.isEmpty()) {
+        expected.append(GreekText(255));
+    }
+    QCOMPARE(names, expected);
+    QCOMPARE(outcome.written, expected.size());
+    QCOMPARE(outcome.skipped, note.isEmpty() ? 0 : 1);
+    QCOMPARE(outcome.notes, note.isEmpty() ? QStringList() : QStringList{note});
+}
+
+void TestInterchange::longSlotTextsAreListed_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QByteArray>("items");
+    QTest::addColumn<QStringList>("slotTexts");
+    QTest::addColumn<QStringList>("notes");
+    const QByteArray athens = ";TZID=Europe/Athens:";
+    const QString limit = QStringLiteral(" characters, more than the 255 a slot holds");
+    const QString alphas = GreekText(200, 0x03B1);
+    const QString betas = GreekText(60, 0x03B2);
+    const QString held = GreekText(250, 0x03B3);
+    QTest::newRow("a summary of 256 characters")
+        << QString()
+        << Event(athens + "20080314T100000", athens + "20080314T103000", GreekText(256).toUtf8())
+        << QStringList{}
+        << QStringList{"14/03/2008 10:00 '" + Quoted(GreekText(256)) + "': the summary has 256" +
+                       limit};
+    QTest::newRow("two events of the file that do not fit one slot together")
+        << QString()
+        << Event(athens + "20080314T100000", athens + "20080314T103000", alphas.toUtf8()) +
+               Event(athens + "20080314T101500", athens + "20080314T103000", betas.toUtf8())
+        << QStringList{"2008-03-14 1000-1030=" + alphas}
+        << QStringList{"14/03/2008 1000-1030: '" + Quoted(betas) + "' does not fit beside '" +
+                       Quoted(alphas) + "': together 263" + limit};
+    QTest::newRow("an event that does not fit beside the stored text")
+        << held << Event(athens + "20080314T100000", athens + "20080314T103000", "Γιατρός")
+        << QStringList{"2008-03-14 1000-1030=" + held}
+        << QStringList{"14/03/2008 1000-1030: 'Γιατρός' does not fit beside '" + Quoted(held) +
+                       "': together 260" + limit};
+    QTest::newRow("over two slots: the full one is listed, the free one filled")
+        << held << Event(athens + "20080314T100000", athens + "20080314T110000", "Γιατρός")
+        << QStringList{"2008-03-14 1000-1030=" + held, "2008-03-14 1030-1100=Γιατρός"}
+        << QStringList{"14/03/2008 1000-1030: 'Γιατρός' does not fit beside '" + Quoted(held) +
+                       "': together 260" + limit};
+    QTest::newRow("a summary of 255 Greek characters")
+        << QString()
+        << Event(athens + "20080314T100000", athens + "20080314T103000", GreekText(255).toUtf8())
+        << QStringList{"2008-03-14 1000-1030=" + GreekText(255)} << QStringList{};
+    QTest::newRow("joined to the stored text: exactly 255")
+        << GreekText(248, 0x03B3)
+        << Event(athens + "20080314T100000", athens + "20080314T103000", "Αβγδ")
+        << QStringList{"2008-03-14 1000-1030=" + GreekText(248, 0x03B3) + " / Αβγδ"}
+        << QStringList{};
+}
+
+// An event that a slot cannot take whole is listed, and the slot keeps
+// what it had.
+void TestInterchange::longSlotTextsAreListed() {
+    QFETCH(QString, stored);
+    QFETCH(QByteArray, items);
+    QFETCH(QStringList, slotTexts);
+    QFETCH(QStringList, notes);
+    QTemporaryDir files;
+    const QString path = files.filePath(QStringLiteral("in.ics"));
+    WriteFile(path, Calendar(items));
+    testsupport::TestDatabase database;
+    if (!stored.isEmpty()) {
+        SetSlot(database.connection, QStringLiteral("2008-03-14"), 4, stored);
+    }
+
+    const interchange::Outcome outcome =
+        interchange::ImportFile(database.connection, Format::Calendar, path);
+
+    QCOMPARE(FilledSlots(database.connection), slotTexts);
+    QCOMPARE(outcome.notes, notes);
+    QCOMPARE(outcome.skipped, notes.size());
+}
+
 void TestInterchange::exportCoversTheRange() {
     QTemporaryDir files;
     testsupport::TestDatabase database;
@@ -598,6 +780,113 @@ void TestInterchange::foreignVCards() {
     }
     QCOMPARE(rows, contacts);
     QCOMPARE(outcome.notes, notes);
+}
+
+void TestInterchange::vCard21Files_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<QStringList>("contacts");
+    QTest::addColumn<QStringList>("notes");
+    // Lines 1 to 5; the card under test begins at line 6, its value at 8.
+    const QByteArray nikos =
+        "BEGIN:VCARD\r\nVERSION:2.1\r\n"
+        "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:;=CE=9D=CE=AF=CE=BA=CE=BF=CF=82;;;\r\n"
+        "TEL;CELL:6971234567\r\nEND:VCARD\r\n";
+    const QByteArray begin = nikos + "BEGIN:VCARD\r\nVERSION:2.1\r\n";
+    QTest::newRow("an escape that is no hexadecimal number")
+        << begin + "FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=CE=9D=CE=AF=4G\r\nEND:VCARD\r\n"
+        << "line 8: '=4G' is not a quoted-printable escape (= and two hexadecimal digits)"
+        << QStringList{} << QStringList{};
+    QTest::newRow("an escape cut by the end of the value")
+        << begin + "FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=CE=9D=C\r\nEND:VCARD\r\n"
+        << "line 8: '=C' is not a quoted-printable escape" << QStringList{} << QStringList{};
+    QTest::newRow("a character set that is not known")
+        << begin + "FN;CHARSET=X-GREEK;ENCODING=QUOTED-PRINTABLE:=C1=E8\r\nEND:VCARD\r\n"
+        << "line 8: the character set 'X-GREEK' is not known" << QStringList{} << QStringList{};
+    QTest::newRow("an octet that its character set does not have")
+        << begin + "FN;CHARSET=ISO-8859-7;QUOTED-PRINTABLE:=C1=AE\r\nEND:VCARD\r\n"
+        << "line 8: the text is not in ISO-8859-7, the character set its CHARSET names"
+        << QStringList{} << QStringList{};
+    QTest::newRow("a soft line break at the end of the file")
+        << begin + "NOTE;ENCODING=QUOTED-PRINTABLE:=CE=91=\r\n\r\n"
+        << "line 8: the quoted-printable value that begins here ends in a soft line break ('='): "
+           "the file is cut short"
+        << QStringList{} << QStringList{};
+    QTest::newRow("an encoding that is not known")
+        << begin + "FN;ENCODING=X-UUENCODE:abc\r\nEND:VCARD\r\n"
+        << "line 8: the encoding 'X-UUENCODE' is not known" << QStringList{} << QStringList{};
+    // As a phone writes its address book: the soft line breaks of FN and
+    // NOTE fall between the two octets of a Greek letter and between CR
+    // and LF; the photo's lines are indented and end with an empty line.
+    QTest::newRow("a phone's export: UTF-8 quoted-printable, a photo")
+        << QByteArray(
+               "BEGIN:VCARD\r\nVERSION:2.1\r\n"
+               "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=CE=A0=CE=B1=CF=80=CE=B1=CE=B4=CF=8C=CF="
+               "80=CE=BF=CF=85=CE=BB=CE=BF=CF=82;=CE=93=CE=B9=CF=8E=CF=81=CE=B3=CE=BF=CF=82;;;\r\n"
+               "FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=CE=93=CE=B9=CF=8E=CF=81=CE=B3=CE=BF=CF="
+               "82 =CE=A0=CE=B1=CF=80=CE=B1=CE=B4=CF=\r\n"
+               "=8C=CF=80=CE=BF=CF=85=CE=BB=CE=BF=CF=82\r\n"
+               "TEL;HOME:210 1234567\r\n"
+               "TEL;CELL;PREF:+30 697 1234567\r\n"
+               "TEL;WORK;FAX:210 7654321\r\n"
+               "EMAIL;HOME:gp@example.gr\r\n"
+               "ADR;HOME;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:;;=CE=95=CF=81=CE=BC=CE=BF=CF=8D 12;"
+               "=CE=91=CE=B8=CE=AE=CE=BD=CE=B1;;105 63;\r\n"
+               "NOTE;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=CE=A0=CF=81=CF=8E=CF=84=CE=B7=0D=\r\n"
+               "=0A=CE=94=CE=B5=CF=8D=CF=84=CE=B5=CF=81=CE=B7 =CE=B3=CF=81=CE=B1=CE=BC=CE=BC=CE=AE\r\n"
+               "PHOTO;ENCODING=BASE64;JPEG:/9j/4AAQSkZJRgABAQAAAQABAAD/2wBDAAMCAgICAgMCAgIDAwMDBAYE\r\n"
+               "  BAQEBAgGBgUGCQgKCgkICQkKDA8MCgsOCwkJDRENDg8QEBEQCgwSExIQEw8QEBD/2wBDAQMDAwQD\r\n"
+               "  BAgEBAgQCwkLEBAQEBAQEBAQEBAQEBAQEBAQEBAQEBAQEBAQEBAQEBAQEBAQEBAQEBAQEBAQEBAQ\r\n"
+               "\r\n"
+               "X-ANDROID-CUSTOM:vnd.android.cursor.item/nickname;;1;;;;;;;;;;;;;\r\n"
+               "END:VCARD\r\n")
+        << QString()
+        << QStringList{"Γιώργος Παπαδόπουλος|Ερμού 12, Αθήνα, 105 63|+30 697 1234567|210 1234567|"
+                       "210 7654321|gp@example.gr|Πρώτη\nΔεύτερη γραμμή"}
+        << QStringList{"Γιώργος Παπαδόπουλος: not imported, no such field here: PHOTO"};
+    // An older address book: the bare 2.1 parameter, a Greek code page in
+    // quoted-printable and as plain octets, a logo whose lines are not
+    // indented.
+    QTest::newRow("an old address book: Greek code pages, a logo")
+        << QByteArray(
+               "BEGIN:VCARD\nVERSION:2.1\n"
+               "N;CHARSET=ISO-8859-7;QUOTED-PRINTABLE:=CF=E9=EA=EF=ED=FC=EC=EF=F5;=C5=EB=DD=ED=E7\n"
+               "TEL;HOME;FAX:2310 000000\nTEL;VOICE:2310 111111\n"
+               "NOTE;CHARSET=windows-1253:\xd0\xe5\xeb\xdc\xf4\xe9\xf3\xf3\xe1\n"
+               "LOGO;ENCODING=BASE64;TYPE=GIF:\n"
+               "R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7\n"
+               "R0lGODlhAQABAIAAAAAAAP//\n\n"
+               "END:VCARD\n")
+        << QString() << QStringList{"Ελένη Οικονόμου||2310 111111||2310 000000||Πελάτισσα"}
+        << QStringList{"Ελένη Οικονόμου: not imported, no such field here: LOGO"};
+}
+
+// The vCard 2.1 of phones and older address books, quoted-printable and
+// other character sets included, is imported; a value that cannot be
+// decoded refuses the file, naming its line.
+void TestInterchange::vCard21Files() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, error);
+    QFETCH(QStringList, contacts);
+    QFETCH(QStringList, notes);
+    QTemporaryDir files;
+    const QString path = files.filePath(QStringLiteral("in.vcf"));
+    WriteFile(path, file);
+    testsupport::TestDatabase database;
+    const QString rows = QStringLiteral(
+        "SELECT ONOMATEPWNYMO, DIEYTHYNSH, THLEFWNO_1, THLEFWNO_2, FAX, EMAIL, PERIGRAFH "
+        "FROM XRHSIMA_THLEFWNA");
+
+    try {
+        const interchange::Outcome outcome =
+            interchange::ImportFile(database.connection, Format::Contacts, path);
+        QVERIFY2(error.isEmpty(), "the file was imported");
+        QCOMPARE(outcome.notes, notes);
+    } catch (const interchange::InterchangeError& refused) {
+        QVERIFY2(refused.message().startsWith(error) && !error.isEmpty(),
+                 qPrintable(refused.message()));
+    }
+    QCOMPARE(TableRows(database.connection, rows), contacts);
 }
 
 void TestInterchange::foldingKeepsCharactersWhole_data() {

@@ -2,8 +2,11 @@
 
 #include <QHash>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <QUuid>
 #include <algorithm>
+
+#include "store/Schema.h"
 
 namespace interchange {
 namespace {
@@ -73,12 +76,18 @@ QByteArray ContentLine(const QString& nameAndParameters, const QString& value) {
     return FoldContentLine((nameAndParameters + QLatin1Char(':') + value).toUtf8());
 }
 
+// How a value is written in the file: as text, as quoted-printable (vCard
+// 2.1, for any text that is not ASCII) or as base64 (a photo, a key:
+// nothing a contact here holds).
+enum class ValueEncoding { Text, QuotedPrintable, Base64 };
+
 // A property as the reader sees it: name upper case, parameter names upper
-// case, each parameter's values split at commas.
+// case, each parameter's values split at commas, the value decoded.
 struct VCardProperty {
     int line = 0;
     QString name;
     QHash<QString, QStringList> parameters;
+    ValueEncoding encoding = ValueEncoding::Text;
     QString value;
 
     bool hasType(const QString& type) const {
@@ -97,38 +106,22 @@ struct VCardProperty {
     }
 };
 
+// A content line whole, with the encoding its parameters name: read from
+// its first line, as writers fold values, not parameters.
 struct LogicalLine {
     int line = 0;
     QByteArray bytes;
+    ValueEncoding encoding = ValueEncoding::Text;
 };
 
-// Joins folded lines (a line starting with a space or a tab continues the
-// one before) before decoding, so that a fold inside a character is healed.
-QVector<LogicalLine> UnfoldLines(const QByteArray& file) {
-    QVector<LogicalLine> lines;
-    const QList<QByteArray> physical = file.split('\n');
-    for (int i = 0; i < physical.size(); ++i) {
-        QByteArray bytes = physical.at(i);
-        if (bytes.endsWith('\r')) {
-            bytes.chop(1);
-        }
-        if ((bytes.startsWith(' ') || bytes.startsWith('\t')) && !lines.isEmpty()) {
-            lines.last().bytes += bytes.mid(1);
-        } else {
-            lines.append({i + 1, bytes});
-        }
-    }
-    return lines;
-}
-
-// The parameter part up to the colon that starts the value; colons and
-// semicolons inside quoted parameter values do not count.
-qsizetype ValueStart(const QString& text) {
+// Where the value starts: the first colon outside a quoted parameter
+// value, or -1. The octets serve, as the colon and the quote are ASCII.
+qsizetype ValueStart(const QByteArray& bytes) {
     bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text.at(i) == QLatin1Char('"')) {
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes.at(i) == '"') {
             quoted = !quoted;
-        } else if (text.at(i) == QLatin1Char(':') && !quoted) {
+        } else if (bytes.at(i) == ':' && !quoted) {
             return i;
         }
     }
@@ -150,30 +143,209 @@ QStringList SplitOutsideQuotes(const QString& text, QChar separator) {
     return parts;
 }
 
-VCardProperty ParseVCardLine(int lineNumber, const QString& text) {
-    static const QRegularExpression propertyName(
-        QStringLiteral("^(?:[A-Za-z0-9-]+\\.)?([A-Za-z0-9-]+)$"));
-    const qsizetype colon = ValueStart(text);
-    if (colon < 0) {
-        ThrowAtLine(lineNumber,
-                    QStringLiteral("'%1' is not a vCard property (no colon)").arg(text.left(40)));
-    }
-    QStringList head = SplitOutsideQuotes(text.left(colon), QLatin1Char(';'));
-    const QRegularExpressionMatch name = propertyName.match(head.takeFirst());
-    if (!name.hasMatch()) {
-        ThrowAtLine(lineNumber,
-                    QStringLiteral("'%1' is not a property name").arg(text.left(colon)));
-    }
-    VCardProperty property{lineNumber, name.captured(1).toUpper(), {}, text.mid(colon + 1)};
-    for (const QString& parameter : head) {
+// The parameters after the property name. vCard 2.1 writes types and the
+// encoding bare: TEL;CELL;PREF:... and NOTE;QUOTED-PRINTABLE:...
+QHash<QString, QStringList> ParseParameters(const QStringList& written) {
+    static const QStringList bareEncodings{QStringLiteral("QUOTED-PRINTABLE"),
+                                           QStringLiteral("BASE64"), QStringLiteral("8BIT"),
+                                           QStringLiteral("7BIT")};
+    QHash<QString, QStringList> parameters;
+    for (const QString& parameter : written) {
         const qsizetype equals = parameter.indexOf(QLatin1Char('='));
-        // vCard 2.1 writes a bare type: TEL;FAX;HOME:...
-        const QString key = equals < 0 ? QStringLiteral("TYPE") : parameter.left(equals).toUpper();
+        QString key = parameter.left(equals).toUpper();
+        if (equals < 0) {
+            key = bareEncodings.contains(key) ? QStringLiteral("ENCODING") : QStringLiteral("TYPE");
+        }
         const QString values = equals < 0 ? parameter : parameter.mid(equals + 1);
         // TYPE="work,voice" and TYPE=work,voice name the same two types.
-        property.parameters[key] +=
-            QString(values).remove(QLatin1Char('"')).split(QLatin1Char(','));
+        parameters[key] += QString(values).remove(QLatin1Char('"')).split(QLatin1Char(','));
     }
+    return parameters;
+}
+
+// No value for an encoding that is not known.
+std::optional<ValueEncoding> EncodingOf(const QHash<QString, QStringList>& parameters) {
+    const QString encoding = parameters.value(QStringLiteral("ENCODING")).value(0).toUpper();
+    if (encoding.isEmpty() || encoding == QLatin1String("8BIT") ||
+        encoding == QLatin1String("7BIT")) {
+        return ValueEncoding::Text;
+    }
+    if (encoding == QLatin1String("QUOTED-PRINTABLE")) {
+        return ValueEncoding::QuotedPrintable;
+    }
+    if (encoding == QLatin1String("BASE64") || encoding == QLatin1String("B")) {
+        return ValueEncoding::Base64;
+    }
+    return std::nullopt;
+}
+
+// The encoding a line's parameters name, read before the line is whole:
+// quoted-printable and base64 values run over lines in ways of their own.
+// A line without a value yet is taken as text.
+ValueEncoding LineEncoding(const QByteArray& bytes) {
+    const qsizetype colon = ValueStart(bytes);
+    if (colon < 0) {
+        return ValueEncoding::Text;
+    }
+    QStringList head = SplitOutsideQuotes(QString::fromUtf8(bytes.left(colon)), QLatin1Char(';'));
+    head.removeFirst();
+    return EncodingOf(ParseParameters(head)).value_or(ValueEncoding::Text);
+}
+
+bool IsBase64Run(const QByteArray& bytes) {
+    static const QRegularExpression base64(QStringLiteral("^[A-Za-z0-9+/=\\s]+$"));
+    return base64.match(QString::fromLatin1(bytes)).hasMatch();
+}
+
+// A quoted-printable line that ends in '=' goes on in the next line (a
+// soft line break); the '=' goes, and so do blanks at the line's end, which
+// the encoding does not count.
+bool TakeSoftBreak(LogicalLine& line) {
+    if (line.encoding != ValueEncoding::QuotedPrintable) {
+        return false;
+    }
+    while (line.bytes.endsWith(' ') || line.bytes.endsWith('\t')) {
+        line.bytes.chop(1);
+    }
+    if (!line.bytes.endsWith('=')) {
+        return false;
+    }
+    line.bytes.chop(1);
+    return true;
+}
+
+// Joins folded lines (a line starting with a space or a tab continues the
+// one before) before decoding, so that a fold inside a character is healed;
+// likewise the soft line breaks of quoted-printable, and the lines of a
+// base64 value that some vCard 2.1 writers do not indent.
+QVector<LogicalLine> UnfoldLines(const QByteArray& file) {
+    QList<QByteArray> physical = file.split('\n');
+    for (QByteArray& bytes : physical) {
+        if (bytes.endsWith('\r')) {
+            bytes.chop(1);
+        }
+    }
+    while (!physical.isEmpty() && physical.last().trimmed().isEmpty()) {
+        physical.removeLast();
+    }
+    QVector<LogicalLine> lines;
+    bool softBreak = false;
+    for (int i = 0; i < physical.size(); ++i) {
+        const QByteArray& bytes = physical.at(i);
+        if (softBreak) {
+            lines.last().bytes += bytes;
+        } else if ((bytes.startsWith(' ') || bytes.startsWith('\t')) && !lines.isEmpty()) {
+            lines.last().bytes += bytes.mid(1);
+        } else if (!lines.isEmpty() && lines.last().encoding == ValueEncoding::Base64 &&
+                   IsBase64Run(bytes)) {
+            lines.last().bytes += bytes;
+        } else {
+            lines.append({i + 1, bytes, LineEncoding(bytes)});
+        }
+        softBreak = TakeSoftBreak(lines.last());
+    }
+    if (softBreak) {
+        ThrowAtLine(lines.last().line,
+                    QStringLiteral("the quoted-printable value that begins here ends in a soft "
+                                   "line break ('='): the file is cut short"));
+    }
+    return lines;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    const char upper = char(c & ~0x20);
+    return upper >= 'A' && upper <= 'F' ? upper - 'A' + 10 : -1;
+}
+
+// The octets of a quoted-printable value (RFC 2045), its soft line breaks
+// already taken out.
+QByteArray DecodeQuotedPrintable(const QByteArray& value, int line) {
+    QByteArray octets;
+    octets.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value.at(i) != '=') {
+            octets += value.at(i);
+            continue;
+        }
+        const int high = i + 1 < value.size() ? HexDigit(value.at(i + 1)) : -1;
+        const int low = i + 2 < value.size() ? HexDigit(value.at(i + 2)) : -1;
+        if (high < 0 || low < 0) {
+            ThrowAtLine(line, QStringLiteral("'%1' is not a quoted-printable escape (= and two "
+                                             "hexadecimal digits)")
+                                  .arg(QString::fromLatin1(value.mid(i, 3))));
+        }
+        octets += char(high * 16 + low);
+        i += 2;
+    }
+    return octets;
+}
+
+// The text of a value's octets in the character set its CHARSET names
+// (vCard 2.1), UTF-8 where it names none.
+QString DecodeCharset(const QByteArray& octets, const VCardProperty& property) {
+    const QString charset = property.parameters.value(QStringLiteral("CHARSET")).value(0);
+    if (charset.isEmpty()) {
+        return DecodeUtf8Line(octets, property.line);
+    }
+    QStringDecoder decoder(charset.toLatin1().constData());
+    if (!decoder.isValid()) {
+        ThrowAtLine(property.line,
+                    QStringLiteral("the character set '%1' is not known").arg(charset));
+    }
+    QString text = decoder.decode(octets);
+    if (decoder.hasError()) {
+        ThrowAtLine(property.line,
+                    QStringLiteral("the text is not in %1, the character set its CHARSET names")
+                        .arg(charset));
+    }
+    return text;
+}
+
+// The value as text. A base64 value is binary: it stays as written, never
+// taken into a contact.
+QString DecodeValue(const QByteArray& value, const VCardProperty& property) {
+    switch (property.encoding) {
+        case ValueEncoding::Base64:
+            return QString::fromLatin1(value);
+        case ValueEncoding::QuotedPrintable: {
+            // Line breaks come encoded as =0D=0A; a field keeps them as \n.
+            QString text = DecodeCharset(DecodeQuotedPrintable(value, property.line), property);
+            return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        }
+        case ValueEncoding::Text:
+            break;
+    }
+    return DecodeCharset(value, property);
+}
+
+VCardProperty ParseVCardLine(const LogicalLine& line) {
+    static const QRegularExpression propertyName(
+        QStringLiteral("^(?:[A-Za-z0-9-]+\\.)?([A-Za-z0-9-]+)$"));
+    const qsizetype colon = ValueStart(line.bytes);
+    if (colon < 0) {
+        ThrowAtLine(line.line, QStringLiteral("'%1' is not a vCard property (no colon)")
+                                   .arg(DecodeUtf8Line(line.bytes, line.line).left(40)));
+    }
+    const QString headText = DecodeUtf8Line(line.bytes.left(colon), line.line);
+    QStringList head = SplitOutsideQuotes(headText, QLatin1Char(';'));
+    const QRegularExpressionMatch name = propertyName.match(head.takeFirst());
+    if (!name.hasMatch()) {
+        ThrowAtLine(line.line, QStringLiteral("'%1' is not a property name").arg(headText));
+    }
+    VCardProperty property{line.line, name.captured(1).toUpper(), ParseParameters(head), {}, {}};
+    const std::optional<ValueEncoding> encoding = EncodingOf(property.parameters);
+    if (!encoding) {
+        ThrowAtLine(
+            line.line,
+            QStringLiteral("the encoding '%1' is not known")
+                .arg(property.parameters.value(QStringLiteral("ENCODING")).join(QLatin1Char(','))));
+    }
+    property.encoding = *encoding;
+    property.value = DecodeValue(line.bytes.mid(colon + 1), property);
     return property;
 }
 
@@ -228,6 +400,28 @@ bool IsBookkeeping(const QString& name) {
     return names.contains(name) || name.startsWith(QLatin1String("X-"));
 }
 
+// The fields of a contact longer than their columns, each as "the address
+// has 300 characters": such a text would be cut the next time the contact
+// is edited.
+QStringList OverlongFields(const Contact& contact) {
+    const QVector<QPair<const char*, const QString*>> fields{{"name", &contact.name},
+                                                             {"address", &contact.address},
+                                                             {"telephone 1", &contact.phone1},
+                                                             {"telephone 2", &contact.phone2},
+                                                             {"fax", &contact.fax},
+                                                             {"e-mail", &contact.email},
+                                                             {"description", &contact.description}};
+    QStringList overlong;
+    for (const auto& [label, text] : fields) {
+        if (text->size() > store::kShortTextLength) {
+            overlong.append(QStringLiteral("the %1 has %2 characters")
+                                .arg(QLatin1String(label))
+                                .arg(text->size()));
+        }
+    }
+    return overlong;
+}
+
 // Turns the properties of one card into a contact.
 class CardReader {
 public:
@@ -235,7 +429,11 @@ public:
 
     void take(const VCardProperty& property) {
         const QString& name = property.name;
-        if (name == QLatin1String("VERSION")) {
+        if (property.encoding == ValueEncoding::Base64) {
+            if (!IsBookkeeping(name)) {
+                leftOut_.append(name);
+            }
+        } else if (name == QLatin1String("VERSION")) {
             checkVersion(property);
         } else if (name == QLatin1String("FN")) {
             fillOnce(contact_.name, UnescapeVCardText(property.value), property);
@@ -263,6 +461,15 @@ public:
         if (contact_ == Contact{}) {
             outcome_.skip(QStringLiteral("line %1: a vCard without a name or any other field")
                               .arg(beginLine_));
+            return std::nullopt;
+        }
+        const QStringList overlong = OverlongFields(contact_);
+        if (!overlong.isEmpty()) {
+            outcome_.skip(QStringLiteral("line %1: %2: not imported, %3, more than the %4 a "
+                                         "contact's field holds")
+                              .arg(beginLine_)
+                              .arg(Excerpt(contact_.name), overlong.join(QStringLiteral(", ")))
+                              .arg(store::kShortTextLength));
             return std::nullopt;
         }
         leftOut_.removeDuplicates();
@@ -395,11 +602,10 @@ QVector<Contact> ReadVCards(const QByteArray& file, Outcome& outcome) {
     std::optional<CardReader> card;
     int beginLine = 0;
     for (const LogicalLine& line : UnfoldLines(file)) {
-        const QString text = DecodeUtf8Line(line.bytes, line.line);
-        if (text.trimmed().isEmpty()) {
+        if (line.bytes.trimmed().isEmpty()) {
             continue;
         }
-        const VCardProperty property = ParseVCardLine(line.line, text);
+        const VCardProperty property = ParseVCardLine(line);
         if (IsMarker(property, "BEGIN")) {
             if (card) {
                 ThrowAtLine(
@@ -409,9 +615,8 @@ QVector<Contact> ReadVCards(const QByteArray& file, Outcome& outcome) {
             card.emplace(line.line, outcome);
             beginLine = line.line;
         } else if (!card) {
-            ThrowAtLine(
-                line.line,
-                QStringLiteral("'%1' stands outside BEGIN:VCARD ... END:VCARD").arg(text.left(40)));
+            ThrowAtLine(line.line, QStringLiteral("'%1' stands outside BEGIN:VCARD ... END:VCARD")
+                                       .arg(QString::fromUtf8(line.bytes).left(40)));
         } else if (IsMarker(property, "END")) {
             if (std::optional<Contact> contact = card->finish()) {
                 contacts.append(*contact);

@@ -6,7 +6,9 @@
 #include "interchange/InterchangeRecords.h"
 
 // The contacts as vCard 4.0 (RFC 6350): FN, ADR, two TEL, TEL;TYPE=fax,
-// EMAIL and NOTE. The reader takes vCard 3.0 (RFC 2426) too.
+// EMAIL and NOTE. The reader takes vCard 3.0 (RFC 2426) and the 2.1 of
+// phones and older address books too: quoted-printable values in the
+// character set their CHARSET names, bare types, base64 values left out.
 namespace interchange {
 
 // The UID a contact keeps from one export to the next: derived from its
@@ -21,9 +23,11 @@ QByteArray WriteVCard(const Contact& contact, const QString& uid);
 // Every contact, each with its ContactUid.
 QByteArray WriteVCards(const QVector<Contact>& contacts);
 
-// Every contact of the file. A card without any of the fields is left out,
-// a value that has no field here (a third telephone, an ORG) is listed in
-// outcome. Throws InterchangeError naming the first bad line.
+// Every contact of the file. A card without any of the fields, or with a
+// field longer than its column, is left out and listed in outcome, as is a
+// value that has no field here (a third telephone, an ORG, a PHOTO).
+// Throws InterchangeError naming the first bad line: one that is no
+// property, a value that does not decode, an unknown character set.
 QVector<Contact> ReadVCards(const QByteArray& file, Outcome& outcome);
 
 // A content line cut into lines of at most 75 octets, each continuation

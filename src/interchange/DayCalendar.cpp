@@ -291,13 +291,22 @@ public:
 private:
     // The slot it starts in, then every slot it covers up to its end.
     void place(const PlacedEvent& event) {
-        const QString name = EventName(event.summary, event.start);
+        const QString name = EventName(Excerpt(event.summary), event.start);
         if (event.end - event.start > kLongestPlacedEventDays * 24 * 60) {
             outcome_.skip(
                 QStringLiteral("%1: longer than %2 days").arg(name).arg(kLongestPlacedEventDays));
             return;
         }
+        if (event.summary.size() > store::kShortTextLength) {
+            outcome_.skip(QStringLiteral("%1: the summary has %2 characters, more than the %3 a "
+                                         "slot holds")
+                              .arg(name)
+                              .arg(event.summary.size())
+                              .arg(store::kShortTextLength));
+            return;
+        }
         int placed = 0;
+        bool refused = false;
         bool outside = false;
         const qint64 first =
             event.start - ((event.start % kSlotMinutes) + kSlotMinutes) % kSlotMinutes;
@@ -307,22 +316,39 @@ private:
             const int minute = local.time().hour() * 60 + local.time().minute();
             if (minute < kFirstSlotMinute || minute >= kLastSlotEndMinute) {
                 outside = true;
-                continue;
+            } else if (placeInSlot(event.summary, local.date(),
+                                   (minute - kFirstSlotMinute) / kSlotMinutes)) {
+                ++placed;
+            } else {
+                refused = true;
             }
-            QStringList& slotTexts = days_[local.date()];
-            slotTexts.resize(store::SlotColumns().size());
-            QString& text = slotTexts[(minute - kFirstSlotMinute) / kSlotMinutes];
-            if (!text.split(kSlotTextJoin).contains(event.summary)) {
-                text = text.isEmpty() ? event.summary : text + kSlotTextJoin + event.summary;
-            }
-            ++placed;
         }
-        if (placed == 0) {
+        if (placed == 0 && !refused) {
             outcome_.skip(QStringLiteral("%1: outside the slots of 08:00 to 22:00").arg(name));
-        } else if (outside) {
+        } else if (placed > 0 && outside) {
             outcome_.notes.append(
                 QStringLiteral("%1: only its part between 08:00 and 22:00 was placed").arg(name));
         }
+    }
+
+    // Joins the summary to what the file put in the slot before; false, and
+    // the slot listed, when the two together do not fit the slot.
+    bool placeInSlot(const QString& summary, const QDate& date, int slot) {
+        QStringList& slotTexts = days_[date];
+        slotTexts.resize(store::SlotColumns().size());
+        QString& text = slotTexts[slot];
+        if (text.split(kSlotTextJoin).contains(summary)) {
+            return true;
+        }
+        const QString joined = text.isEmpty() ? summary : text + kSlotTextJoin + summary;
+        if (joined.size() > store::kShortTextLength) {
+            outcome_.skip(QStringLiteral("%1 %2: %3")
+                              .arg(date.toString(kCalendarDateText), store::SlotColumns().at(slot),
+                                   SlotOverflowReason(text, summary, joined.size())));
+            return false;
+        }
+        text = joined;
+        return true;
     }
 
     Outcome& outcome_;

@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include "store/Schema.h"
+
 namespace interchange {
 namespace {
 
@@ -168,6 +170,20 @@ std::optional<qint64> CsvCents(const CsvRecord& record, int column, const QStrin
     return match.captured(1).isEmpty() ? value : -value;
 }
 
+// The description as the register stores it; one longer than its column
+// would be cut the next time the expense is edited, so the line is refused.
+QString CsvDescription(const CsvRecord& record) {
+    const QString& text = record.fields.at(3);
+    if (text.size() > store::kShortTextLength) {
+        ThrowAtLine(record.line,
+                    QStringLiteral("the description has %1 characters, more than the %2 an "
+                                   "expense's description holds")
+                        .arg(text.size())
+                        .arg(store::kShortTextLength));
+    }
+    return text;
+}
+
 bool IsHeader(const CsvRecord& record) {
     QStringList names;
     for (const QString& field : record.fields) {
@@ -223,7 +239,7 @@ QVector<Expense> ReadExpensesCsv(const QByteArray& file, Outcome& outcome) {
                                          .arg(QLatin1String(kExpensesCsvHeader)));
         }
         expenses.append({CsvDate(record), CsvCents(record, 1, QStringLiteral("amount")),
-                         CsvCents(record, 2, QStringLiteral("VAT")), record.fields.at(3)});
+                         CsvCents(record, 2, QStringLiteral("VAT")), CsvDescription(record)});
     }
     return expenses;
 }

@@ -18,6 +18,11 @@ void ReportProgress(const Progress& progress, qint64 done, qint64 total) {
     }
 }
 
+QString Excerpt(const QString& text) {
+    constexpr int kExcerptLength = 40;
+    return text.size() > kExcerptLength ? text.left(kExcerptLength) + QChar(0x2026) : text;
+}
+
 void ThrowAtLine(int line, const QString& problem) {
     throw InterchangeError(QStringLiteral("line %1: %2").arg(line).arg(problem));
 }

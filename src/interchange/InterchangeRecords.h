@@ -88,6 +88,10 @@ private:
     QString message_;
 };
 
+// The start of a text that a message quotes: a text longer than a column
+// would fill the message.
+QString Excerpt(const QString& text);
+
 // "line 12: ..." for the readers' messages.
 [[noreturn]] void ThrowAtLine(int line, const QString& problem);
 

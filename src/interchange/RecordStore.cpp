@@ -89,6 +89,24 @@ bool MergeText(QString& stored, const QString& added, const QString& separator) 
     return true;
 }
 
+// Adds an imported text to what a slot holds; false, and the slot listed
+// in outcome, when it holds the text already or cannot take it too.
+bool MergeSlotText(QString& held, const QString& added, const QString& where, Outcome& outcome) {
+    QString merged = held;
+    if (!MergeText(merged, added, kSlotTextJoin)) {
+        outcome.skip(QStringLiteral("%1: already in the day table").arg(where));
+        return false;
+    }
+    if (merged.size() > store::kShortTextLength) {
+        outcome.skip(
+            QStringLiteral("%1: %2").arg(where, SlotOverflowReason(held, added, merged.size())));
+        return false;
+    }
+    held = merged;
+    ++outcome.written;
+    return true;
+}
+
 void WriteDay(store::Connection& connection, const QDate& date, const QStringList& slotTexts,
               bool rowExists) {
     QVariantList values;
@@ -209,14 +227,10 @@ void AddDayTasks(store::Connection& connection, const QVector<DayTasks>& days, O
             if (!HasText(day.slotTexts.at(slot))) {
                 continue;
             }
-            if (MergeText(slotTexts[slot], day.slotTexts.at(slot), kSlotTextJoin)) {
-                changed = true;
-                ++outcome.written;
-            } else {
-                outcome.skip(QStringLiteral("%1 %2: already in the day table")
-                                 .arg(day.date.toString(QStringLiteral("dd/MM/yyyy")),
-                                      store::SlotColumns().at(slot)));
-            }
+            const QString where = QStringLiteral("%1 %2").arg(
+                day.date.toString(QStringLiteral("dd/MM/yyyy")), store::SlotColumns().at(slot));
+            changed =
+                MergeSlotText(slotTexts[slot], day.slotTexts.at(slot), where, outcome) || changed;
         }
         if (changed) {
             WriteDay(connection, day.date, slotTexts, stored.has_value());
@@ -301,6 +315,15 @@ void AddExpenses(store::Connection& connection, const QVector<Expense>& expenses
                         TextOrNull(expense.description)});
         ++outcome.written;
     }
+}
+
+QString SlotOverflowReason(const QString& held, const QString& added, qsizetype length) {
+    return QStringLiteral(
+               "'%1' does not fit beside '%2': together %3 characters, more than "
+               "the %4 a slot holds")
+        .arg(Excerpt(added), Excerpt(held))
+        .arg(length)
+        .arg(store::kShortTextLength);
 }
 
 ImportTransaction::ImportTransaction(store::Connection& connection) : connection_(connection) {

@@ -25,7 +25,9 @@ QVector<Expense> ReadExpenses(store::Connection& connection, const DateRange& ra
 // runs inside the caller's ImportTransaction.
 //
 // A slot that is free takes the imported text; a slot that holds it already
-// is left as it is; a slot holding another text gets both, joined by " / ".
+// is left as it is; a slot holding another text gets both, joined by " / ",
+// unless together they are longer than the slot's column: then the slot
+// keeps its text and the imported one is listed in outcome.
 void AddDayTasks(store::Connection& connection, const QVector<DayTasks>& days, Outcome& outcome,
                  const Progress& progress = {});
 // A day without notes takes the imported text; other notes of the day keep
@@ -56,5 +58,9 @@ private:
 
 // Joins the texts of two events planned in one slot.
 inline const QString kSlotTextJoin = QStringLiteral(" / ");
+
+// Why added cannot join the text a slot holds: joined, they would be
+// length characters, more than the slot's column takes.
+QString SlotOverflowReason(const QString& held, const QString& added, qsizetype length);
 
 }  // namespace interchange
