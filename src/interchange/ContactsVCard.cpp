@@ -601,7 +601,7 @@ QVector<Contact> ReadVCards(const QByteArray& file, Outcome& outcome) {
     QVector<Contact> contacts;
     std::optional<CardReader> card;
     int beginLine = 0;
-    for (const LogicalLine& line : UnfoldLines(file)) {
+    for (const LogicalLine& line : UnfoldLines(WithoutByteOrderMark(file))) {
         if (line.bytes.trimmed().isEmpty()) {
             continue;
         }

@@ -425,7 +425,8 @@ QByteArray NoteJournalCalendar(const DayNote& note, const QDateTime& stamp) {
     return CalendarBytes(calendar.get());
 }
 
-CalendarContent ReadCalendar(const QByteArray& file, Outcome& outcome) {
+CalendarContent ReadCalendar(const QByteArray& withMark, Outcome& outcome) {
+    const QByteArray file = WithoutByteOrderMark(withMark);
     CheckCalendarStructure(file);
     const Component root(icalparser_parse_string(file.constData()));
     if (!root) {

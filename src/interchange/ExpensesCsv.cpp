@@ -8,7 +8,6 @@ namespace interchange {
 namespace {
 
 constexpr int kCsvFieldCount = 4;
-const QByteArray kUtf8ByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
 const QString kCsvDateFormat = QStringLiteral("dd/MM/yyyy");
 
 // Spreadsheets trim unquoted blanks and end a field at the separator or a
@@ -33,8 +32,7 @@ QString CsvLine(const Expense& expense) {
 
 // The text of the file; a byte that is not UTF-8 is refused with its line.
 QString DecodeCsvText(const QByteArray& file) {
-    const QByteArray bytes =
-        file.startsWith(kUtf8ByteOrderMark) ? file.mid(kUtf8ByteOrderMark.size()) : file;
+    const QByteArray bytes = WithoutByteOrderMark(file);
     QString text = QString::fromUtf8(bytes);
     if (text.toUtf8() != bytes) {
         const QList<QByteArray> lines = bytes.split('\n');

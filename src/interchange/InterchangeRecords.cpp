@@ -37,4 +37,8 @@ QString DecodeUtf8Line(const QByteArray& bytes, int line) {
     return text;
 }
 
+QByteArray WithoutByteOrderMark(const QByteArray& file) {
+    return file.startsWith(kUtf8ByteOrderMark) ? file.mid(kUtf8ByteOrderMark.size()) : file;
+}
+
 }  // namespace interchange

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -94,6 +95,12 @@ QString Excerpt(const QString& text);
 
 // "line 12: ..." for the readers' messages.
 [[noreturn]] void ThrowAtLine(int line, const QString& problem);
+
+inline const QByteArray kUtf8ByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
+
+// The file without the UTF-8 byte-order mark some programs put before the
+// text; the formats themselves know none.
+QByteArray WithoutByteOrderMark(const QByteArray& file);
 
 // The text of bytes that must be UTF-8; throws naming the line when they
 // are not (a file saved in a Greek code page, for one).
