@@ -3,6 +3,8 @@
 // damaged or emptied file. Driven through the real day windows over the
 // real store; the faults of the disk come from a file layer under the
 // engine, the lock from a second process.
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -53,6 +55,7 @@ enum class Cause {
     LockedByAnotherProgram,
     AnotherProgramWriting,
     PagesOverwritten,
+    ByteChangedTimesKept,
     Truncated,
     Emptied,
     ReadOnlyFileMode,
@@ -60,7 +63,8 @@ enum class Cause {
 };
 
 bool IsDamage(Cause cause) {
-    return cause == Cause::PagesOverwritten || cause == Cause::Truncated || cause == Cause::Emptied;
+    return cause == Cause::PagesOverwritten || cause == Cause::ByteChangedTimesKept ||
+           cause == Cause::Truncated || cause == Cause::Emptied;
 }
 
 // Read-only files are played by the file layer only when their handle
@@ -120,6 +124,32 @@ void OverwritePage(const QString& path, int page) {
     QVERIFY(file.size() > qint64(page) * kPageSize);
     QVERIFY(file.seek(qint64(page - 1) * kPageSize));
     QCOMPARE(file.write(QByteArray(kPageSize, '\xA5')), qint64(kPageSize));
+}
+
+// One byte in the middle of a page, and the file's times put back as a
+// program that keeps them does: the size and the modification time say
+// nothing of the change.
+void ChangeByteKeepingTimes(const QString& path, int page) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat before {};
+    QVERIFY(::stat(name.constData(), &before) == 0);
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const qint64 offset = qint64(page - 1) * kPageSize + kPageSize / 2;
+        QVERIFY(file.seek(offset));
+        const QByteArray byte = file.read(1);
+        QCOMPARE(byte.size(), 1);
+        QVERIFY(file.seek(offset));
+        QCOMPARE(file.write(QByteArray(1, char(~byte.at(0)))), qint64(1));
+    }
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    QVERIFY(::utimensat(AT_FDCWD, name.constData(), times, 0) == 0);
+    struct stat after {};
+    QVERIFY(::stat(name.constData(), &after) == 0);
+    QCOMPARE(after.st_size, before.st_size);
+    QCOMPARE(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    QCOMPARE(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
 }
 
 void CutFile(const QString& path, qint64 size) {
@@ -213,6 +243,8 @@ private Q_SLOTS:
     void failedPostKeepsTheRowAndTheFile();
     void dayThatCannotBeWrittenSaysSoWhenItOpens_data();
     void dayThatCannotBeWrittenSaysSoWhenItOpens();
+    void damageAfterAPostIsFoundAtTheNextPost_data();
+    void damageAfterAPostIsFoundAtTheNextPost();
     void refusedSettingStopsTheOpening_data();
     void refusedSettingStopsTheOpening();
 
@@ -288,6 +320,9 @@ void TestSafety::Apply(Cause cause) {
         case Cause::PagesOverwritten:
             OverwritePage(path, 3);
             break;
+        case Cause::ByteChangedTimesKept:
+            ChangeByteKeepingTimes(path, 3);
+            break;
         case Cause::Truncated:
             CutFile(path, QFileInfo(path).size() / 2 / kPageSize * kPageSize);
             break;
@@ -334,6 +369,8 @@ void TestSafety::AddCauses(bool forPost) {
     QTest::newRow("locked by another program") << Cause::LockedByAnotherProgram << locked << false;
     QTest::newRow("another program writing") << Cause::AnotherProgramWriting << locked << false;
     QTest::newRow("pages overwritten") << Cause::PagesOverwritten << damaged << false;
+    QTest::newRow("one byte changed, times kept")
+        << Cause::ByteChangedTimesKept << damaged << false;
     QTest::newRow("truncated") << Cause::Truncated << damaged << false;
     QTest::newRow("emptied") << Cause::Emptied << QStringLiteral("είναι άδειο (0 bytes)") << false;
     // Root writes whatever the modes say; elsewhere the real modes are
@@ -444,6 +481,60 @@ void TestSafety::dayThatCannotBeWrittenSaysSoWhenItOpens() {
     if (!IsDamage(cause)) {
         QCOMPARE(StoredDays(), storedBefore);
     }
+}
+
+void TestSafety::damageAfterAPostIsFoundAtTheNextPost_data() {
+    QTest::addColumn<Cause>("cause");
+    QTest::addColumn<QString>("problem");
+    const QString damaged = QStringLiteral("είναι κατεστραμμένο");
+    QTest::newRow("pages overwritten") << Cause::PagesOverwritten << damaged;
+    QTest::newRow("one byte changed, times kept") << Cause::ByteChangedTimesKept << damaged;
+    QTest::newRow("truncated") << Cause::Truncated << damaged;
+    QTest::newRow("emptied") << Cause::Emptied << QStringLiteral("είναι άδειο (0 bytes)");
+}
+
+// The window's connection has read the file in full and written it: another
+// program damages it after that, and the next post must still find it.
+void TestSafety::damageAfterAPostIsFoundAtTheNextPost() {
+    QFETCH(Cause, cause);
+    QFETCH(QString, problem);
+    ExecuteStored(QStringLiteral("INSERT INTO RANTEBOU(HMEROMHNIA, \"0800-0830\") VALUES(?, ?)"),
+                  {kStoredDay, QStringLiteral("πρωινό")});
+    const QString typed = QStringLiteral("νέα εργασία");
+    MessageLog messages;
+    bool firstPostStored = false;
+    QStringList postMessages;
+    bool stillEditing = false;
+    QString slotText;
+    QByteArray damagedBytes;
+    QByteArray bytesAfterPost;
+    {
+        const auto table = AnswerNextWindow<TForm2>([&](TForm2* window) {
+            TypeText(SlotEdit(window, 2), QStringLiteral("γιατρός"));
+            QTest::mouseClick(PostButtonOf(window), Qt::LeftButton);
+            firstPostStored = messages.requests.isEmpty() && !PostButtonOf(window)->isEnabled();
+            Apply(cause);
+            damagedBytes = FileBytes(DatabasePath());
+            TypeText(SlotEdit(window, 3), typed);
+            QTest::mouseClick(PostButtonOf(window), Qt::LeftButton);
+            postMessages = messages.texts();
+            slotText = SlotEdit(window, 3)->text();
+            stillEditing = PostButtonOf(window)->isEnabled();
+            bytesAfterPost = FileBytes(DatabasePath());
+        });
+        QTest::mouseClick(DayCell(main_.get(), 5), Qt::LeftButton);
+        VERIFY_MODAL(table);
+    }
+    QVERIFY2(firstPostStored, qPrintable(messages.texts().join(QLatin1Char('\n'))));
+    QCOMPARE(bytesAfterPost, damagedBytes);
+    QCOMPARE(postMessages.size(), 1);
+    const QString message = postMessages.first();
+    QVERIFY2(message.contains(problem), qPrintable(message));
+    QVERIFY2(message.contains(QDir::toNativeSeparators(DatabasePath())), qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("Η εγγραφή δεν αποθηκεύτηκε")), qPrintable(message));
+    QCOMPARE(slotText, typed);
+    QVERIFY(stillEditing);
+    QCOMPARE(FileBytes(DatabasePath()), damagedBytes);
 }
 
 void TestSafety::refusedSettingStopsTheOpening_data() {

@@ -17,12 +17,30 @@ int Command::execute() {
 }
 
 int Execute(Connection& connection, const QString& sql, const QVariantList& parameters) {
-    Statement statement(connection.handle(), sql);
+    sqlite3* db = connection.handle();
+    Statement statement(db, sql);
     statement.bind(parameters);
     if (!sqlite3_stmt_readonly(statement.handle())) {
-        RequireIntactFile(connection.handle());
+        RequireIntactFile(db);
     }
-    return statement.execute();
+    // The engine counts COMMIT and ROLLBACK as read-only: the end of a write
+    // transaction is looked for after any statement.
+    try {
+        const int changed = statement.execute();
+        NoteOwnWriteEnded(db);
+        return changed;
+    } catch (const DatabaseError& error) {
+        // A refused row leaves the file as it was.
+        if (error.kind() == DatabaseError::Kind::RowRefused) {
+            NoteOwnWriteEnded(db);
+        } else {
+            ForgetIntactFile(db);
+        }
+        throw;
+    } catch (...) {
+        ForgetIntactFile(db);
+        throw;
+    }
 }
 
 int Command::executeEnsuringRow() {

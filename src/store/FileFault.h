@@ -24,11 +24,25 @@ QString DamagedFileMessage(const QString& path);
 QString EmptyFileMessage(const QString& path);
 
 // Throws DatabaseError unless the file under db is an intact, non-empty
-// database. It reads every page from the disk, not from the connection's
-// cache, so that a damage made since the pages were cached is found. Every
-// write runs it first, inside its transaction: a damaged file is never
-// written to, whatever page the write would touch.
+// database. Every write runs it first, inside its transaction: a damaged
+// file is never written to, whatever page the write would touch.
+//
+// The first write of a handle reads every page from the disk, not from the
+// handle's cache, so that a damage made since the pages were cached is
+// found. Later writes read the file again only when it has changed since:
+// its stamp (FileStamp) differs from the one taken when the handle last read
+// it in full or last committed its own write, or another connection has
+// committed to it since that read.
 void RequireIntactFile(sqlite3* db);
+
+// After a statement of db succeeded, or was refused as a row: when it ended
+// the handle's write transaction, the file as it is now is the one the
+// handle checked and then wrote itself, and its stamp is kept.
+void NoteOwnWriteEnded(sqlite3* db);
+
+// After a write of db failed otherwise: the next write reads the file in
+// full.
+void ForgetIntactFile(sqlite3* db);
 
 // The file of the connection's main database.
 QString DatabaseFileOf(sqlite3* db);

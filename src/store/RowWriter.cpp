@@ -37,15 +37,21 @@ public:
     void commit() {
         Statement(db_, QStringLiteral("RELEASE row_write")).execute();
         committed_ = true;
+        NoteOwnWriteEnded(db_);
     }
 
 private:
     void rollBack() {
         // A trigger that raised ROLLBACK, or a failed write the engine
-        // rolled back itself, has ended the transaction already.
-        if (sqlite3_get_autocommit(db_) == 0) {
-            sqlite3_exec(db_, "ROLLBACK TO row_write; RELEASE row_write", nullptr, nullptr,
-                         nullptr);
+        // rolled back itself, has ended the transaction already; the next
+        // write then reads the file in full.
+        const bool rolledBack = sqlite3_get_autocommit(db_) == 0 &&
+                                sqlite3_exec(db_, "ROLLBACK TO row_write; RELEASE row_write",
+                                             nullptr, nullptr, nullptr) == SQLITE_OK;
+        if (rolledBack) {
+            NoteOwnWriteEnded(db_);
+        } else {
+            ForgetIntactFile(db_);
         }
     }
 
