@@ -158,6 +158,29 @@ void CheckCalendarStructure(const QByteArray& file) {
     }
 }
 
+// libical takes any bytes, and a summary that is not UTF-8 would reach the
+// day table as replacement characters: a file saved in a Greek code page is
+// refused instead, naming the line. The folds are undone first, as a fold
+// may fall inside a character.
+void CheckCalendarUtf8(const QByteArray& file) {
+    const QList<QByteArray> lines = file.split('\n');
+    QByteArray logical;
+    int logicalLine = 0;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QByteArray line = lines.at(i).endsWith('\r') ? lines.at(i).chopped(1) : lines.at(i);
+        if (logicalLine > 0 && (line.startsWith(' ') || line.startsWith('\t'))) {
+            logical += line.mid(1);
+            continue;
+        }
+        if (logicalLine > 0) {
+            DecodeUtf8Line(logical, logicalLine);
+        }
+        logical = line;
+        logicalLine = i + 1;
+    }
+    DecodeUtf8Line(logical, logicalLine);
+}
+
 // libical marks what it could not parse with X-LIC-ERROR properties.
 void CheckParseErrors(icalcomponent* component) {
     for (icalproperty* error = icalcomponent_get_first_property(component, ICAL_XLICERROR_PROPERTY);
@@ -174,6 +197,29 @@ void CheckParseErrors(icalcomponent* component) {
          child = icalcomponent_get_next_component(component, ICAL_ANY_COMPONENT)) {
         CheckParseErrors(child);
     }
+}
+
+// libical keeps a floating time or a date as the file writes it, month 13
+// or hour 25 included, and reads years it cannot write: it writes no time
+// after the year 3000.
+bool IsRealTime(const icaltimetype& time) {
+    constexpr int kLastWritableYear = 3000;
+    return QDate(time.year, time.month, time.day).isValid() && time.year <= kLastWritableYear &&
+           (time.is_date || QTime(time.hour, time.minute, time.second).isValid());
+}
+
+// The text of a summary or a description as the day table keeps it. libical
+// reads a CR, a form feed and a backspace (raw or as the escapes \r, \f, \b)
+// but never writes them back: the first two are taken as the line breaks
+// they stand for and the backspace, which no text field shows, is left out,
+// so that the text exports as it was read.
+QString ItemText(const char* value) {
+    QString text = QString::fromUtf8(value);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QLatin1Char('\f'), QLatin1Char('\n'));
+    text.remove(QLatin1Char('\b'));
+    return text;
 }
 
 // Minutes since the epoch of a local time, without any zone of its own.
@@ -207,7 +253,7 @@ public:
     explicit CalendarPlacer(Outcome& outcome) : outcome_(outcome) {}
 
     void takeEvent(icalcomponent* event) {
-        const QString summary = QString::fromUtf8(icalcomponent_get_summary(event));
+        const QString summary = ItemText(icalcomponent_get_summary(event));
         icaltimetype start = icalcomponent_get_dtstart(event);
         if (icaltime_is_null_time(start)) {
             outcome_.skip(QStringLiteral("event '%1': it has no start").arg(summary));
@@ -223,6 +269,11 @@ public:
         start = icaltime_convert_to_zone(start, AthensZone());
         icaltimetype end = icalcomponent_get_dtend(event);
         end = icaltime_is_null_time(end) ? start : icaltime_convert_to_zone(end, AthensZone());
+        if (!IsRealTime(start) || !IsRealTime(end)) {
+            outcome_.skip(QStringLiteral("event '%1': its start or end is not a real date and time")
+                              .arg(summary));
+            return;
+        }
         if (summary.trimmed().isEmpty()) {
             outcome_.skip(QStringLiteral("%1: an event without a summary")
                               .arg(EventName(summary, LocalMinutes(start))));
@@ -242,22 +293,22 @@ public:
         for (icalproperty* p = icalcomponent_get_first_property(journal, ICAL_DESCRIPTION_PROPERTY);
              p != nullptr;
              p = icalcomponent_get_next_property(journal, ICAL_DESCRIPTION_PROPERTY)) {
-            texts.append(QString::fromUtf8(icalproperty_get_description(p)));
+            texts.append(ItemText(icalproperty_get_description(p)));
         }
         QString text = texts.join(QLatin1Char('\n'));
         if (text.trimmed().isEmpty()) {
-            text = QString::fromUtf8(icalcomponent_get_summary(journal));
+            text = ItemText(icalcomponent_get_summary(journal));
         }
         icaltimetype start = icalcomponent_get_dtstart(journal);
-        if (icaltime_is_null_time(start) || text.trimmed().isEmpty()) {
+        if (!icaltime_is_null_time(start) && !start.is_date) {
+            start = icaltime_convert_to_zone(start, AthensZone());
+        }
+        if (icaltime_is_null_time(start) || !IsRealTime(start) || text.trimmed().isEmpty()) {
             outcome_.skip(QStringLiteral("a journal entry without %1 ('%2')")
                               .arg(text.trimmed().isEmpty() ? QStringLiteral("text")
                                                             : QStringLiteral("a date"),
                                    text.left(40)));
             return;
-        }
-        if (!start.is_date) {
-            start = icaltime_convert_to_zone(start, AthensZone());
         }
         QString& note = notes_[QDate(start.year, start.month, start.day)];
         note = note.isEmpty() ? text : note + QStringLiteral("\n\n") + text;
@@ -401,6 +452,7 @@ QByteArray NoteJournalCalendar(const DayNote& note, const QDateTime& stamp) {
 
 CalendarContent ReadCalendar(const QByteArray& file, Outcome& outcome) {
     CheckCalendarStructure(file);
+    CheckCalendarUtf8(file);
     const Component root(icalparser_parse_string(file.constData()));
     if (!root) {
         throw InterchangeError(QStringLiteral("the calendar does not parse"));
