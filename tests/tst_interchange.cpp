@@ -430,8 +430,11 @@ void TestInterchange::eventsFindTheirSlots_data() {
                "END:VEVENT\r\n")
         << QStringList{"2008-03-14 1000-1030=αβ"} << 0 << QString();
     QTest::newRow("CR and form feed are line breaks, a backspace is left out")
-        << Event(":20080314T100000", ":20080314T103000", "Α\\rΒ\\fΓ\\bΔ\rΕ")
-        << QStringList{"2008-03-14 1000-1030=Α\nΒ\nΓΔ\nΕ"} << 0 << QString();
+        << Event(":20080314T100000", ":20080314T103000", "Α\rΒ\fΓ\bΔ")
+        << QStringList{"2008-03-14 1000-1030=Α\nΒ\nΓΔ"} << 0 << QString();
+    QTest::newRow("a backslash before what is no escape is kept with its character")
+        << Event(":20080314T100000", ":20080314T103000", "C:\\Docs\\temp \\θ\\, \\\\ \\n\\")
+        << QStringList{"2008-03-14 1000-1030=C:\\Docs\\temp \\θ, \\ \n\\"} << 0 << QString();
     QTest::newRow("a floating time in month 13 is listed")
         << Event(":20081314T100000", ":20081314T103000", "Μ") << QStringList{} << 1
         << "event 'Μ': its start or end is not a real date and time";

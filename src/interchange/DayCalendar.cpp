@@ -181,6 +181,42 @@ void CheckCalendarUtf8(const QByteArray& file) {
     DecodeUtf8Line(logical, logicalLine);
 }
 
+// libical reads a backslash before any character but \ ; , n N as a space
+// in place of both ("C:\Docs" becomes "C: ocs"), and before a Greek letter
+// it leaves half of the letter. In the summaries and descriptions
+// such a backslash is doubled, so that both characters are kept. The folds
+// are undone first, as one may fall between a backslash and its character.
+QByteArray KeepUnknownEscapes(const QByteArray& file) {
+    QByteArray unfolded = file;
+    unfolded.replace("\r\n ", "").replace("\r\n\t", "").replace("\n ", "").replace("\n\t", "");
+    const QByteArray knownEscapes = "\\;,nN";
+    QList<QByteArray> lines = unfolded.split('\n');
+    for (QByteArray& line : lines) {
+        const QByteArray name = line.left(line.indexOf(':')).split(';').first().toUpper();
+        if (name != "SUMMARY" && name != "DESCRIPTION") {
+            continue;
+        }
+        // The value starts at the first colon outside a quoted parameter.
+        bool quoted = false;
+        qsizetype colon = 0;
+        while (colon < line.size() && (line.at(colon) != ':' || quoted)) {
+            quoted = line.at(colon++) == '"' ? !quoted : quoted;
+        }
+        QByteArray kept = line.left(colon + 1);
+        for (qsizetype i = colon + 1; i < line.size(); ++i) {
+            if (line.at(i) != '\\') {
+                kept += line.at(i);
+            } else if (i + 1 < line.size() && knownEscapes.contains(line.at(i + 1))) {
+                kept += line.mid(i++, 2);
+            } else {
+                kept += "\\\\";
+            }
+        }
+        line = kept;
+    }
+    return lines.join('\n');
+}
+
 // libical marks what it could not parse with X-LIC-ERROR properties.
 void CheckParseErrors(icalcomponent* component) {
     for (icalproperty* error = icalcomponent_get_first_property(component, ICAL_XLICERROR_PROPERTY);
@@ -209,10 +245,10 @@ bool IsRealTime(const icaltimetype& time) {
 }
 
 // The text of a summary or a description as the day table keeps it. libical
-// reads a CR, a form feed and a backspace (raw or as the escapes \r, \f, \b)
-// but never writes them back: the first two are taken as the line breaks
-// they stand for and the backspace, which no text field shows, is left out,
-// so that the text exports as it was read.
+// reads a CR, a form feed and a backspace but never writes them back: the
+// first two are taken as the line breaks they stand for and the backspace,
+// which no text field shows, is left out, so that the text exports as it
+// was read.
 QString ItemText(const char* value) {
     QString text = QString::fromUtf8(value);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -453,7 +489,7 @@ QByteArray NoteJournalCalendar(const DayNote& note, const QDateTime& stamp) {
 CalendarContent ReadCalendar(const QByteArray& file, Outcome& outcome) {
     CheckCalendarStructure(file);
     CheckCalendarUtf8(file);
-    const Component root(icalparser_parse_string(file.constData()));
+    const Component root(icalparser_parse_string(KeepUnknownEscapes(file).constData()));
     if (!root) {
         throw InterchangeError(QStringLiteral("the calendar does not parse"));
     }
