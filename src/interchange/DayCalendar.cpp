@@ -183,9 +183,9 @@ void CheckCalendarUtf8(const QByteArray& file) {
 
 // libical reads a backslash before any character but \ ; , n N as a space
 // in place of both ("C:\Docs" becomes "C: ocs"), and before a Greek letter
-// it leaves half of the letter. In the summaries and descriptions
-// such a backslash is doubled, so that both characters are kept. The folds
-// are undone first, as one may fall between a backslash and its character.
+// it leaves half of the letter. In the summaries and descriptions such a
+// backslash is doubled, so that both characters are kept. The folds are
+// undone first, as one may fall between a backslash and its character.
 QByteArray KeepUnknownEscapes(const QByteArray& file) {
     QByteArray unfolded = file;
     unfolded.replace("\r\n ", "").replace("\r\n\t", "").replace("\n ", "").replace("\n\t", "");
