@@ -315,6 +315,14 @@ void TestInterchange::badFilesImportNothing_data() {
         << Format::Calendar
         << Calendar(Event(":20080314T100000", ":20080314T103000", "\xc1\xe8\xe7\xed\xe1"))
         << "line 5: the text is not UTF-8";
+    QTest::newRow("ics with a time zone that changes every minute")
+        << Format::Calendar
+        << Calendar(
+               "BEGIN:VTIMEZONE\r\nTZID:X\r\nBEGIN:DAYLIGHT\r\nTZOFFSETFROM:+0200\r\n"
+               "TZOFFSETTO:+0300\r\nDTSTART:19700101T030000\r\nRRULE:FREQ=MINUTELY\r\n"
+               "END:DAYLIGHT\r\nEND:VTIMEZONE\r\n" +
+               Event(";TZID=X:29990314T090000", QByteArray(), "Α"))
+        << "a time zone of the file changes more than 4 times a year (RRULE:FREQ=MINUTELY)";
     QTest::newRow("ics that is no calendar") << Format::Calendar << QByteArray("hello: world\r\n")
                                              << "line 1: a line outside BEGIN:VCALENDAR";
     QTest::newRow("vcf with a bad line")

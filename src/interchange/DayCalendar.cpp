@@ -235,6 +235,45 @@ void CheckParseErrors(icalcomponent* component) {
     }
 }
 
+// libical works out every change of a zone from its start up to the time it
+// converts, so a zone of the file that changes every minute would keep an
+// import busy for hours. A real zone changes a few times a year at most.
+void CheckTimeZoneRules(icalcomponent* component) {
+    constexpr int kMostChangesInAYear = 4;
+    for (icalcomponent* part = icalcomponent_get_first_component(component, ICAL_ANY_COMPONENT);
+         part != nullptr; part = icalcomponent_get_next_component(component, ICAL_ANY_COMPONENT)) {
+        CheckTimeZoneRules(part);
+    }
+    if (icalcomponent_isa(component) != ICAL_XSTANDARD_COMPONENT &&
+        icalcomponent_isa(component) != ICAL_XDAYLIGHT_COMPONENT) {
+        return;
+    }
+    const icaltimetype start = icalcomponent_get_dtstart(component);
+    icaltimetype yearLater = start;
+    yearLater.year += 1;
+    for (icalproperty* rule = icalcomponent_get_first_property(component, ICAL_RRULE_PROPERTY);
+         rule != nullptr; rule = icalcomponent_get_next_property(component, ICAL_RRULE_PROPERTY)) {
+        icalrecur_iterator* changes = icalrecur_iterator_new(icalproperty_get_rrule(rule), start);
+        if (changes == nullptr) {
+            continue;
+        }
+        int count = 0;
+        for (icaltimetype change = icalrecur_iterator_next(changes);
+             !icaltime_is_null_time(change) && icaltime_compare(change, yearLater) < 0 &&
+             count <= kMostChangesInAYear;
+             change = icalrecur_iterator_next(changes)) {
+            ++count;
+        }
+        icalrecur_iterator_free(changes);
+        if (count > kMostChangesInAYear) {
+            throw InterchangeError(
+                QStringLiteral("a time zone of the file changes more than %1 times a year (%2)")
+                    .arg(kMostChangesInAYear)
+                    .arg(QString::fromUtf8(icalproperty_as_ical_string(rule)).trimmed()));
+        }
+    }
+}
+
 // libical keeps a floating time or a date as the file writes it, month 13
 // or hour 25 included, and reads years it cannot write: it writes no time
 // after the year 3000.
@@ -494,6 +533,7 @@ CalendarContent ReadCalendar(const QByteArray& file, Outcome& outcome) {
         throw InterchangeError(QStringLiteral("the calendar does not parse"));
     }
     CheckParseErrors(root.get());
+    CheckTimeZoneRules(root.get());
     CalendarPlacer placer(outcome);
     PlaceComponents(root.get(), placer);
     return placer.finish();
