@@ -331,6 +331,9 @@ void TestInterchange::badFilesImportNothing_data() {
                "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Α\r\nEND:VCARD\r\n"
                "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Β\r\nTEL 210\r\nEND:VCARD\r\n")
         << "line 8: 'TEL 210' is not a vCard property (no colon)";
+    QTest::newRow("vcf with quotes in a property name")
+        << Format::Contacts << QByteArray("BEGIN:VCARD\r\nVERSION:4.0\r\n\"FN\":Α\r\nEND:VCARD\r\n")
+        << "line 3: '\"FN\"' is not a property name";
     QTest::newRow("vcf without END:VCARD")
         << Format::Contacts
         << QByteArray(

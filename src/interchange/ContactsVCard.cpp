@@ -161,7 +161,10 @@ VCardProperty ParseVCardLine(int lineNumber, const QString& text) {
                     QStringLiteral("'%1' is not a vCard property (no colon)").arg(text.left(40)));
     }
     QStringList head = SplitOutsideQuotes(text.left(colon), QLatin1Char(';'));
-    const QRegularExpressionMatch name = propertyName.match(head.takeFirst());
+    head.removeFirst();
+    // The name as written: the split above drops quotes, which no name holds.
+    const QRegularExpressionMatch name =
+        propertyName.match(text.left(colon).section(QLatin1Char(';'), 0, 0));
     if (!name.hasMatch()) {
         ThrowAtLine(lineNumber,
                     QStringLiteral("'%1' is not a property name").arg(text.left(colon)));
