@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <cstdio>
@@ -24,4 +25,17 @@ inline void Require(bool holds, const char* property, const QString& input,
 
 inline bool IsAsciiDigit(QChar ch) {
     return ch >= QLatin1Char('0') && ch <= QLatin1Char('9');
+}
+
+// The readers of files refuse with "line N: ...": N must be a line of the
+// file, counted as an editor does (the text after the last line end is a
+// line too).
+inline bool NamesALineOf(const QString& message, const QByteArray& file) {
+    const qsizetype colon = message.indexOf(QLatin1Char(':'));
+    if (!message.startsWith(QLatin1String("line ")) || colon < 0) {
+        return false;
+    }
+    bool ok = false;
+    const qsizetype line = message.mid(5, colon - 5).toLongLong(&ok);
+    return ok && line >= 1 && line <= file.count('\n') + 1;
 }

@@ -343,6 +343,18 @@ void TestInterchange::badFilesImportNothing_data() {
     QTest::newRow("ics with a line that is no property")
         << Format::Calendar << Calendar(goodEvent + "just some words\r\n")
         << "line 11: 'just some words' is not an iCalendar line";
+    QTest::newRow("ics in a Greek code page")
+        << Format::Calendar
+        << Calendar(Event(":20080314T100000", ":20080314T103000", "\xc1\xe8\xe7\xed\xe1"))
+        << "line 5: the text is not UTF-8";
+    QTest::newRow("ics with a time zone that changes every minute")
+        << Format::Calendar
+        << Calendar(
+               "BEGIN:VTIMEZONE\r\nTZID:X\r\nBEGIN:DAYLIGHT\r\nTZOFFSETFROM:+0200\r\n"
+               "TZOFFSETTO:+0300\r\nDTSTART:19700101T030000\r\nRRULE:FREQ=MINUTELY\r\n"
+               "END:DAYLIGHT\r\nEND:VTIMEZONE\r\n" +
+               Event(";TZID=X:29990314T090000", QByteArray(), "Α"))
+        << "a time zone of the file changes more than 4 times a year (RRULE:FREQ=MINUTELY)";
     QTest::newRow("ics that is no calendar") << Format::Calendar << QByteArray("hello: world\r\n")
                                              << "line 1: a line outside BEGIN:VCALENDAR";
     QTest::newRow("vcf with a bad line")
@@ -351,6 +363,9 @@ void TestInterchange::badFilesImportNothing_data() {
                "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Α\r\nEND:VCARD\r\n"
                "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Β\r\nTEL 210\r\nEND:VCARD\r\n")
         << "line 8: 'TEL 210' is not a vCard property (no colon)";
+    QTest::newRow("vcf with quotes in a property name")
+        << Format::Contacts << QByteArray("BEGIN:VCARD\r\nVERSION:4.0\r\n\"FN\":Α\r\nEND:VCARD\r\n")
+        << "line 3: '\"FN\"' is not a property name";
     QTest::newRow("vcf without END:VCARD")
         << Format::Contacts
         << QByteArray(
@@ -450,6 +465,33 @@ void TestInterchange::eventsFindTheirSlots_data() {
                "BEGIN:VTODO\r\nUID:t\r\nDTSTAMP:20080101T000000Z\r\nSUMMARY:Ψώνια\r\n"
                "END:VTODO\r\n")
         << QStringList{} << 1 << "VTODO 'Ψώνια': the day table holds no such item";
+    QTest::newRow("a fold inside a character")
+        << QByteArray(
+               "BEGIN:VEVENT\r\nUID:f\r\nDTSTAMP:20080101T000000Z\r\n"
+               "DTSTART;TZID=Europe/Athens:20080314T100000\r\n"
+               "DTEND;TZID=Europe/Athens:20080314T103000\r\nSUMMARY:\xce\r\n \xb1\xce\xb2\r\n"
+               "END:VEVENT\r\n")
+        << QStringList{"2008-03-14 1000-1030=αβ"} << 0 << QString();
+    QTest::newRow("CR and form feed are line breaks, a backspace is left out")
+        << Event(":20080314T100000", ":20080314T103000", "Α\rΒ\fΓ\bΔ")
+        << QStringList{"2008-03-14 1000-1030=Α\nΒ\nΓΔ"} << 0 << QString();
+    QTest::newRow("a backslash before what is no escape is kept with its character")
+        << Event(":20080314T100000", ":20080314T103000", "C:\\Docs\\temp \\θ\\, \\\\ \\n\\")
+        << QStringList{"2008-03-14 1000-1030=C:\\Docs\\temp \\θ, \\ \n\\"} << 0 << QString();
+    QTest::newRow("a floating time in month 13 is listed")
+        << Event(":20081314T100000", ":20081314T103000", "Μ") << QStringList{} << 1
+        << "event 'Μ': its start or end is not a real date and time";
+    QTest::newRow("an end in month 13 is listed")
+        << Event(":20080314T100000", ":20081314T103000", "Μ") << QStringList{} << 1
+        << "event 'Μ': its start or end is not a real date and time";
+    QTest::newRow("after the year 3000, which libical cannot write, is listed")
+        << Event(":30010314T100000", ":30010314T103000", "Ν") << QStringList{} << 1
+        << "event 'Ν': its start or end is not a real date and time";
+    QTest::newRow("notes of a day that does not exist are listed")
+        << QByteArray(
+               "BEGIN:VJOURNAL\r\nUID:j\r\nDTSTAMP:20080101T000000Z\r\n"
+               "DTSTART;VALUE=DATE:20070229\r\nDESCRIPTION:Σημείωση\r\nEND:VJOURNAL\r\n")
+        << QStringList{} << 1 << "a journal entry without a date ('Σημείωση')";
     QTest::newRow("an event without a summary is listed")
         << Event(athens + "20080314T100000", athens + "20080314T103000", "") << QStringList{} << 1
         << "14/03/2008 10:00 '': an event without a summary";
@@ -772,6 +814,14 @@ void TestInterchange::foreignVCards_data() {
                "TEL;TYPE=CELL,PREF:2\nTEL;TYPE=HOME:3\nNOTE:α\\, β\\; γ\\nδ\nEND:VCARD\n")
         << QStringList{"Ελένη Οικονόμου||2|1|||α, β; γ\nδ"}
         << QStringList{"Ελένη Οικονόμου: not imported, no such field here: TEL 3"};
+    QTest::newRow("a bare CR inside a value is a line break, as the writer writes one")
+        << QByteArray("BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Α\rΒ\r\nNOTE:α\\\rβ\rγ\r\nEND:VCARD\r\n")
+        << QStringList{"Α\nΒ||||||α\nβ\nγ"} << QStringList{};
+    QTest::newRow("\"tel:\" is left out of a URI only, a text number keeps it")
+        << QByteArray(
+               "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Α\r\nTEL;VALUE=URI;PREF=1:tel:tel:1\r\n"
+               "TEL;PREF=2:tel:2\r\nEND:VCARD\r\n")
+        << QStringList{"Α||tel:1|tel:2|||"} << QStringList{};
     QTest::newRow("a card without any field is listed")
         << QByteArray("BEGIN:VCARD\r\nVERSION:4.0\r\nFN:\r\nEND:VCARD\r\n") << QStringList{}
         << QStringList{"line 1: a vCard without a name or any other field"};

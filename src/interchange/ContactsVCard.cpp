@@ -56,6 +56,8 @@ QStringList SplitUnescaped(const QString& value, QChar separator) {
     return parts;
 }
 
+// A bare CR inside a value is a line break, as the writer writes one: kept
+// as CR it would come back from the next export as a newline.
 QString UnescapeVCardText(const QString& value) {
     QString text;
     text.reserve(value.size());
@@ -69,7 +71,7 @@ QString UnescapeVCardText(const QString& value) {
         text += (next == QLatin1Char('n') || next == QLatin1Char('N')) ? QChar(QLatin1Char('\n'))
                                                                        : next;
     }
-    return text;
+    return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
 QByteArray ContentLine(const QString& nameAndParameters, const QString& value) {
@@ -332,7 +334,10 @@ VCardProperty ParseVCardLine(const LogicalLine& line) {
     }
     const QString headText = DecodeUtf8Line(line.bytes.left(colon), line.line);
     QStringList head = SplitOutsideQuotes(headText, QLatin1Char(';'));
-    const QRegularExpressionMatch name = propertyName.match(head.takeFirst());
+    head.removeFirst();
+    // The name as written: the split above drops quotes, which no name holds.
+    const QRegularExpressionMatch name =
+        propertyName.match(headText.section(QLatin1Char(';'), 0, 0));
     if (!name.hasMatch()) {
         ThrowAtLine(line.line, QStringLiteral("'%1' is not a property name").arg(headText));
     }
@@ -372,9 +377,14 @@ QString AddressText(const QString& value) {
     return parts.join(QStringLiteral(", "));
 }
 
+// A number given as a URI (VALUE=uri) loses its "tel:"; a text value is the
+// number as typed, so that a number written here that starts with "tel:"
+// reads back whole.
 QString TelephoneText(const VCardProperty& property) {
     const QString text = UnescapeVCardText(property.value);
-    return text.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive) ? text.mid(4) : text;
+    const bool uri = property.parameters.value(QStringLiteral("VALUE"))
+                         .contains(QLatin1String("uri"), Qt::CaseInsensitive);
+    return uri && text.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive) ? text.mid(4) : text;
 }
 
 QString NameFromStructured(const QString& value) {

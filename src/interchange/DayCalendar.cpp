@@ -158,6 +158,65 @@ void CheckCalendarStructure(const QByteArray& file) {
     }
 }
 
+// libical takes any bytes, and a summary that is not UTF-8 would reach the
+// day table as replacement characters: a file saved in a Greek code page is
+// refused instead, naming the line. The folds are undone first, as a fold
+// may fall inside a character.
+void CheckCalendarUtf8(const QByteArray& file) {
+    const QList<QByteArray> lines = file.split('\n');
+    QByteArray logical;
+    int logicalLine = 0;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QByteArray line = lines.at(i).endsWith('\r') ? lines.at(i).chopped(1) : lines.at(i);
+        if (logicalLine > 0 && (line.startsWith(' ') || line.startsWith('\t'))) {
+            logical += line.mid(1);
+            continue;
+        }
+        if (logicalLine > 0) {
+            DecodeUtf8Line(logical, logicalLine);
+        }
+        logical = line;
+        logicalLine = i + 1;
+    }
+    DecodeUtf8Line(logical, logicalLine);
+}
+
+// libical reads a backslash before any character but \ ; , n N as a space
+// in place of both ("C:\Docs" becomes "C: ocs"), and before a Greek letter
+// it leaves half of the letter. In the summaries and descriptions such a
+// backslash is doubled, so that both characters are kept. The folds are
+// undone first, as one may fall between a backslash and its character.
+QByteArray KeepUnknownEscapes(const QByteArray& file) {
+    QByteArray unfolded = file;
+    unfolded.replace("\r\n ", "").replace("\r\n\t", "").replace("\n ", "").replace("\n\t", "");
+    const QByteArray knownEscapes = "\\;,nN";
+    QList<QByteArray> lines = unfolded.split('\n');
+    for (QByteArray& line : lines) {
+        const QByteArray name = line.left(line.indexOf(':')).split(';').first().toUpper();
+        if (name != "SUMMARY" && name != "DESCRIPTION") {
+            continue;
+        }
+        // The value starts at the first colon outside a quoted parameter.
+        bool quoted = false;
+        qsizetype colon = 0;
+        while (colon < line.size() && (line.at(colon) != ':' || quoted)) {
+            quoted = line.at(colon++) == '"' ? !quoted : quoted;
+        }
+        QByteArray kept = line.left(colon + 1);
+        for (qsizetype i = colon + 1; i < line.size(); ++i) {
+            if (line.at(i) != '\\') {
+                kept += line.at(i);
+            } else if (i + 1 < line.size() && knownEscapes.contains(line.at(i + 1))) {
+                kept += line.mid(i++, 2);
+            } else {
+                kept += "\\\\";
+            }
+        }
+        line = kept;
+    }
+    return lines.join('\n');
+}
+
 // libical marks what it could not parse with X-LIC-ERROR properties.
 void CheckParseErrors(icalcomponent* component) {
     for (icalproperty* error = icalcomponent_get_first_property(component, ICAL_XLICERROR_PROPERTY);
@@ -174,6 +233,68 @@ void CheckParseErrors(icalcomponent* component) {
          child = icalcomponent_get_next_component(component, ICAL_ANY_COMPONENT)) {
         CheckParseErrors(child);
     }
+}
+
+// libical works out every change of a zone from its start up to the time it
+// converts, so a zone of the file that changes every minute would keep an
+// import busy for hours. A real zone changes a few times a year at most.
+void CheckTimeZoneRules(icalcomponent* component) {
+    constexpr int kMostChangesInAYear = 4;
+    for (icalcomponent* part = icalcomponent_get_first_component(component, ICAL_ANY_COMPONENT);
+         part != nullptr; part = icalcomponent_get_next_component(component, ICAL_ANY_COMPONENT)) {
+        CheckTimeZoneRules(part);
+    }
+    if (icalcomponent_isa(component) != ICAL_XSTANDARD_COMPONENT &&
+        icalcomponent_isa(component) != ICAL_XDAYLIGHT_COMPONENT) {
+        return;
+    }
+    const icaltimetype start = icalcomponent_get_dtstart(component);
+    icaltimetype yearLater = start;
+    yearLater.year += 1;
+    for (icalproperty* rule = icalcomponent_get_first_property(component, ICAL_RRULE_PROPERTY);
+         rule != nullptr; rule = icalcomponent_get_next_property(component, ICAL_RRULE_PROPERTY)) {
+        icalrecur_iterator* changes = icalrecur_iterator_new(icalproperty_get_rrule(rule), start);
+        if (changes == nullptr) {
+            continue;
+        }
+        int count = 0;
+        for (icaltimetype change = icalrecur_iterator_next(changes);
+             !icaltime_is_null_time(change) && icaltime_compare(change, yearLater) < 0 &&
+             count <= kMostChangesInAYear;
+             change = icalrecur_iterator_next(changes)) {
+            ++count;
+        }
+        icalrecur_iterator_free(changes);
+        if (count > kMostChangesInAYear) {
+            throw InterchangeError(
+                QStringLiteral("a time zone of the file changes more than %1 times a year (%2)")
+                    .arg(kMostChangesInAYear)
+                    .arg(QString::fromUtf8(icalproperty_as_ical_string(rule)).trimmed()));
+        }
+    }
+}
+
+// libical keeps a floating time or a date as the file writes it, month 13
+// or hour 25 included, and reads years it cannot write: it writes no time
+// after the year 3000.
+bool IsRealTime(const icaltimetype& time) {
+    constexpr int kLastWritableYear = 3000;
+    return QDate(time.year, time.month, time.day).isValid() && time.year <= kLastWritableYear &&
+           (time.is_date || QTime(time.hour, time.minute, time.second).isValid());
+}
+
+// The text of a summary or a description as the day table keeps it. libical
+// reads a CR, a form feed and a backspace but never writes them back: the
+// first two are taken as the line breaks they stand for and the backspace,
+// which no text field shows, is left out, so that the text exports as it
+// was read.
+QString ItemText(const char* value) {
+    QString text = QString::fromUtf8(value);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QLatin1Char('\f'), QLatin1Char('\n'));
+    text.remove(QLatin1Char('\b'));
+    return text;
 }
 
 // Minutes since the epoch of a local time, without any zone of its own.
@@ -207,7 +328,7 @@ public:
     explicit CalendarPlacer(Outcome& outcome) : outcome_(outcome) {}
 
     void takeEvent(icalcomponent* event) {
-        const QString summary = QString::fromUtf8(icalcomponent_get_summary(event));
+        const QString summary = ItemText(icalcomponent_get_summary(event));
         icaltimetype start = icalcomponent_get_dtstart(event);
         if (icaltime_is_null_time(start)) {
             outcome_.skip(QStringLiteral("event '%1': it has no start").arg(summary));
@@ -223,6 +344,11 @@ public:
         start = icaltime_convert_to_zone(start, AthensZone());
         icaltimetype end = icalcomponent_get_dtend(event);
         end = icaltime_is_null_time(end) ? start : icaltime_convert_to_zone(end, AthensZone());
+        if (!IsRealTime(start) || !IsRealTime(end)) {
+            outcome_.skip(QStringLiteral("event '%1': its start or end is not a real date and time")
+                              .arg(summary));
+            return;
+        }
         if (summary.trimmed().isEmpty()) {
             outcome_.skip(QStringLiteral("%1: an event without a summary")
                               .arg(EventName(summary, LocalMinutes(start))));
@@ -242,22 +368,22 @@ public:
         for (icalproperty* p = icalcomponent_get_first_property(journal, ICAL_DESCRIPTION_PROPERTY);
              p != nullptr;
              p = icalcomponent_get_next_property(journal, ICAL_DESCRIPTION_PROPERTY)) {
-            texts.append(QString::fromUtf8(icalproperty_get_description(p)));
+            texts.append(ItemText(icalproperty_get_description(p)));
         }
         QString text = texts.join(QLatin1Char('\n'));
         if (text.trimmed().isEmpty()) {
-            text = QString::fromUtf8(icalcomponent_get_summary(journal));
+            text = ItemText(icalcomponent_get_summary(journal));
         }
         icaltimetype start = icalcomponent_get_dtstart(journal);
-        if (icaltime_is_null_time(start) || text.trimmed().isEmpty()) {
+        if (!icaltime_is_null_time(start) && !start.is_date) {
+            start = icaltime_convert_to_zone(start, AthensZone());
+        }
+        if (icaltime_is_null_time(start) || !IsRealTime(start) || text.trimmed().isEmpty()) {
             outcome_.skip(QStringLiteral("a journal entry without %1 ('%2')")
                               .arg(text.trimmed().isEmpty() ? QStringLiteral("text")
                                                             : QStringLiteral("a date"),
                                    text.left(40)));
             return;
-        }
-        if (!start.is_date) {
-            start = icaltime_convert_to_zone(start, AthensZone());
         }
         QString& note = notes_[QDate(start.year, start.month, start.day)];
         note = note.isEmpty() ? text : note + QStringLiteral("\n\n") + text;
@@ -428,11 +554,13 @@ QByteArray NoteJournalCalendar(const DayNote& note, const QDateTime& stamp) {
 CalendarContent ReadCalendar(const QByteArray& withMark, Outcome& outcome) {
     const QByteArray file = WithoutByteOrderMark(withMark);
     CheckCalendarStructure(file);
-    const Component root(icalparser_parse_string(file.constData()));
+    CheckCalendarUtf8(file);
+    const Component root(icalparser_parse_string(KeepUnknownEscapes(file).constData()));
     if (!root) {
         throw InterchangeError(QStringLiteral("the calendar does not parse"));
     }
     CheckParseErrors(root.get());
+    CheckTimeZoneRules(root.get());
     CalendarPlacer placer(outcome);
     PlaceComponents(root.get(), placer);
     return placer.finish();
