@@ -7,7 +7,7 @@
 #include <QRegularExpression>
 #include <optional>
 
-#include "FuzzSupport.h"
+#include "ReaderFuzzSupport.h"
 #include "interchange/ExpensesCsv.h"
 
 namespace {
@@ -192,20 +192,7 @@ void CheckOutcome(const interchange::Outcome& outcome, const QString& input) {
 
 void CheckRoundTrip(const QVector<Expense>& expenses, const QString& input) {
     const QByteArray written = interchange::WriteExpensesCsv(expenses);
-    interchange::Outcome outcome;
-    QVector<Expense> again;
-    try {
-        again = interchange::ReadExpensesCsv(written, outcome);
-    } catch (const interchange::InterchangeError& error) {
-        Require(false, "the writer's file reads back", input, error.message());
-    }
-    Require(outcome.skipped == 0 && outcome.notes.isEmpty(), "the writer's file reads back whole",
-            input, outcome.notes.join(u'\n'));
-    Require(again.size() == expenses.size(), "as many expenses read back as written", input);
-    for (int i = 0; i < expenses.size(); ++i) {
-        Require(again.at(i) == expenses.at(i), "an expense written reads back the same", input,
-                Describe(expenses.at(i)) + " != " + Describe(again.at(i)));
-    }
+    RequireReadsBack(expenses, written, interchange::ReadExpensesCsv, Describe, input);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 
-#include "FuzzSupport.h"
+#include "ReaderFuzzSupport.h"
 #include "interchange/ContactsVCard.h"
 
 namespace {
@@ -118,20 +118,7 @@ void CheckWrittenLines(const QByteArray& written, const QString& input) {
 void CheckRoundTrip(const QVector<Contact>& contacts, const QString& input) {
     const QByteArray written = interchange::WriteVCards(contacts);
     CheckWrittenLines(written, input);
-    interchange::Outcome outcome;
-    QVector<Contact> again;
-    try {
-        again = interchange::ReadVCards(written, outcome);
-    } catch (const interchange::InterchangeError& error) {
-        Require(false, "the writer's file reads back", input, error.message());
-    }
-    Require(outcome.skipped == 0 && outcome.notes.isEmpty(), "the writer's file reads back whole",
-            input, outcome.notes.join(u'\n'));
-    Require(again.size() == contacts.size(), "as many contacts read back as written", input);
-    for (int i = 0; i < contacts.size(); ++i) {
-        Require(again.at(i) == contacts.at(i), "a contact written reads back the same", input,
-                Describe(contacts.at(i)) + " != " + Describe(again.at(i)));
-    }
+    RequireReadsBack(contacts, written, interchange::ReadVCards, Describe, input);
 }
 
 }  // namespace
