@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -44,17 +43,6 @@ const Expense kExpenses[] = {
 
 QString Joined(const QStringList& cells) {
     return cells.join(QLatin1Char('|'));
-}
-
-// The report's text as a reader copies it out of the PDF.
-QString PdfText(const QString& pdf) {
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-        return {};
-    }
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 }  // namespace
@@ -163,17 +151,10 @@ QPushButton* TestExpensesSearch::button(QDialog& window, const char* name) {
     return window.findChild<QPushButton*>(QLatin1String(name));
 }
 
-// KAVELO_TEST_REPORTS may name a folder that keeps every printed PDF, for a
-// person to look at.
 QString TestExpensesSearch::printed(QDialog& window) {
     QFile::remove(pdf_);
     button(window, "Button3")->click();
-    const QString keep = qEnvironmentVariable("KAVELO_TEST_REPORTS");
-    if (!keep.isEmpty()) {
-        QFile::copy(pdf_, keep + QLatin1Char('/') + QLatin1String(QTest::currentTestFunction()) +
-                              QStringLiteral(".pdf"));
-    }
-    return PdfText(pdf_);
+    return testsupport::PdfText(pdf_);
 }
 
 void TestExpensesSearch::searchRefusesWhatIsNotADate_data() {
@@ -404,6 +385,7 @@ void TestExpensesSearch::printingUsesTheLastSearchNotTheBoxes() {
     QVERIFY(text.contains(
         QRegularExpression(QStringLiteral("31/03/2007 +Ενοίκιο +4000,00 +920,00 +4920,00"))));
     QVERIFY(!text.contains(QStringLiteral("Απρίλιος")));
+    QVERIFY(text.contains(QStringLiteral("Από 01/03/2007 έως 31/03/2007")));
     const QStringList sums = shownSums.split(QLatin1Char('|'));
     QVERIFY(text.contains(QRegularExpression(QStringLiteral("Αξία \\(EUR\\): +%1").arg(sums[0]))));
     QVERIFY(text.contains(QRegularExpression(QStringLiteral("Φ.Π.Α \\(EUR\\): +%1").arg(sums[1]))));
@@ -427,6 +409,7 @@ void TestExpensesSearch::byMonthPrintsTheChartTheLinesAndTheSums() {
     QVERIFY(text.contains(QRegularExpression(QStringLiteral("12 +2006 +100,00 +23,00 +123,00"))));
     QVERIFY(text.contains(QRegularExpression(QStringLiteral("1 +2007 +60,50 +2,30 +12,30"))));
     QVERIFY(!text.contains(QStringLiteral("1990")));
+    QVERIFY(text.contains(QStringLiteral("Έτη 2006 έως 2007")));
     QVERIFY(text.contains(
         QRegularExpression(QStringLiteral("Ολικά ποσά.*%1.*%2.*%3").arg(sums[0], sums[1], sums[2]),
                            QRegularExpression::DotMatchesEverythingOption)));

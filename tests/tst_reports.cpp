@@ -5,7 +5,10 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QPrintPreviewDialog>
-#include <QProcess>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <memory>
@@ -14,6 +17,7 @@
 
 #include "TestSupport.h"
 #include "reports/ReportError.h"
+#include "reports/ReportProgress.h"
 #include "reports/RvDataSetConnection.h"
 #include "reports/RvProject.h"
 #include "store/Command.h"
@@ -28,17 +32,26 @@ namespace {
 
 const char* const kPdfVariable = "KAVELO_REPORT_PDF";
 
-// The report's text as a reader copies it out of the PDF.
-QString PdfText(const QString& pdf) {
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-        qWarning() << "pdftotext failed:" << process.readAllStandardError();
-        return {};
-    }
-    return QString::fromUtf8(process.readAllStandardOutput());
+// The PDF's pages as a reader copies them out.
+QStringList PdfPages(const QString& pdf) {
+    return testsupport::PdfText(pdf).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
 }
+
+// The first page (0 first) that holds text, -1 when none does.
+int PageOf(const QStringList& pages, const QString& text) {
+    for (int page = 0; page < pages.size(); ++page) {
+        if (pages[page].contains(text)) {
+            return page;
+        }
+    }
+    return -1;
+}
+
+// A table of the notes whose text column is narrow, so that its cells wrap.
+const QByteArray kNarrowTable = R"({"title": "Πίνακας", "fontSize": 10, "bands": [
+    {"type": "table", "connection": "RvDataSetConnection2", "columns": [
+        {"field": "TITLOS", "title": "Τίτλος", "width": "140mm"},
+        {"field": "PERIGRAFH", "title": "Κείμενο", "width": 1}]}]})";
 
 // True when every text occurs, each after the one before it.
 bool InOrder(const QString& text, const QStringList& parts) {
@@ -108,6 +121,11 @@ private Q_SLOTS:
     void expensesByMonthDrawsTheChartAndTheTable();
     void rangeWithoutExpensesPrintsHeadingsAndEmptyTotals();
     void previewOpensWhenNoPdfIsAsked();
+    void pagesAreCutBetweenRowsAndLines_data();
+    void pagesAreCutBetweenRowsAndLines();
+    void cancelledReportLeavesNoFileAndNoMessage();
+    void printFromThePreviewWritesOrShowsTheError_data();
+    void printFromThePreviewWritesOrShowsTheError();
 
 private:
     std::unique_ptr<testsupport::WorkDir> work_;
@@ -164,7 +182,7 @@ QString TestReports::render(RvProject& project) {
         qWarning() << "the busy cursor stayed";
         return {};
     }
-    return PdfText(pdf_);
+    return testsupport::PdfText(pdf_);
 }
 
 void TestReports::failuresNameTheFileAndLeaveNoPdf_data() {
@@ -375,6 +393,167 @@ void TestReports::previewOpensWhenNoPdfIsAsked() {
     QCOMPARE(seenTitle, QStringLiteral("Σημειωματάριο"));
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     QVERIFY(!QFile::exists(pdf_));
+}
+
+// Each note is "title\tbody"; every text of once occurs exactly once in the
+// PDF, every group of together (texts joined by "|") lies on one page, and
+// every page after the first repeats each text of continued.
+void TestReports::pagesAreCutBetweenRowsAndLines_data() {
+    QTest::addColumn<QByteArray>("layout");
+    QTest::addColumn<QStringList>("notes");
+    QTest::addColumn<QStringList>("once");
+    QTest::addColumn<QStringList>("together");
+    QTest::addColumn<QStringList>("continued");
+    QTest::addColumn<int>("minPages");
+    QTest::addColumn<int>("maxPages");
+
+    QStringList notes;
+    QStringList once;
+    QStringList together;
+    for (int i = 1; i <= 150; ++i) {
+        const QString n = QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0'));
+        notes.append(
+            QStringLiteral("Τ%1\tΑρχή%1 και λίγες λέξεις ακόμη για να αναδιπλωθεί Τέλος%1").arg(n));
+        once << QStringLiteral("Τ") + n << QStringLiteral("Αρχή") + n
+             << QStringLiteral("Τέλος") + n;
+        together.append(QStringLiteral("Τ%1|Αρχή%1|Τέλος%1").arg(n));
+    }
+    QTest::newRow("a row is never split, the header repeats")
+        << kNarrowTable << notes << once << together << QStringList{QStringLiteral("Κείμενο")} << 3
+        << 99;
+
+    QStringList lines;
+    once.clear();
+    for (int i = 1; i <= 160; ++i) {
+        lines.append(QStringLiteral("Γραμμή%1").arg(i, 3, 10, QLatin1Char('0')));
+    }
+    QTest::newRow("a row taller than a page is cut between its lines")
+        << kNarrowTable << QStringList{QStringLiteral("Μεγάλη\t") + lines.join(QLatin1Char('\n'))}
+        << lines << QStringList() << QStringList{QStringLiteral("Κείμενο")} << 2 << 99;
+
+    QStringList sentences;
+    for (int i = 1; i <= 1500; ++i) {
+        sentences.append(QStringLiteral("Π%1.").arg(i, 4, 10, QLatin1Char('0')));
+    }
+    QTest::newRow("a paragraph is cut between lines, each line printed once")
+        << QByteArray("-")
+        << QStringList{QStringLiteral("Πολλές\t") + sentences.join(QLatin1Char(' '))} << sentences
+        << QStringList() << QStringList{QStringLiteral("Πολλές (συνέχεια)")} << 3 << 99;
+
+    QTest::newRow("an empty table prints its header")
+        << kNarrowTable << QStringList() << QStringList{QStringLiteral("Κείμενο")} << QStringList()
+        << QStringList() << 1 << 1;
+}
+
+void TestReports::pagesAreCutBetweenRowsAndLines() {
+    QFETCH(QByteArray, layout);
+    QFETCH(QStringList, notes);
+    QFETCH(QStringList, once);
+    QFETCH(QStringList, together);
+    QFETCH(QStringList, continued);
+    QFETCH(int, minPages);
+    QFETCH(int, maxPages);
+    store::Execute(*connection_, QStringLiteral("BEGIN"));
+    for (const QString& note : notes) {
+        addNote(note.section(QLatin1Char('\t'), 0, 0), note.section(QLatin1Char('\t'), 1));
+    }
+    store::Execute(*connection_, QStringLiteral("COMMIT"));
+    QString projectFile = work_->path() + QStringLiteral("/NOTES.RAV");
+    if (layout != "-") {
+        projectFile = work_->path() + QStringLiteral("/TEST.RAV");
+        QFile file(projectFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(layout);
+    }
+    auto rows = openQuery(QStringLiteral("SELECT TITLOS, PERIGRAFH FROM NOTES ORDER BY TITLOS"));
+    BoundProject bound(projectFile, {{"RvDataSetConnection2", rows.get()}});
+    bound.project.Execute();
+    const QStringList pages = PdfPages(pdf_);
+    QVERIFY2(pages.size() >= minPages && pages.size() <= maxPages,
+             qPrintable(QString::number(pages.size())));
+    const QString text = pages.join(QLatin1Char('\f'));
+    for (const QString& piece : once) {
+        QVERIFY2(text.count(piece) == 1, qPrintable(piece));
+    }
+    for (const QString& group : together) {
+        const QStringList pieces = group.split(QLatin1Char('|'));
+        const int page = PageOf(pages, pieces.first());
+        for (const QString& piece : pieces) {
+            QVERIFY2(page >= 0 && PageOf(pages, piece) == page, qPrintable(group));
+        }
+    }
+    for (int page = 1; page < pages.size(); ++page) {
+        for (const QString& piece : continued) {
+            QVERIFY2(pages[page].contains(piece), qPrintable(QString::number(page + 1)));
+        }
+    }
+    QVERIFY(pages.last().contains(QStringLiteral("Σελίδα %1 από %1").arg(pages.size())));
+}
+
+void TestReports::cancelledReportLeavesNoFileAndNoMessage() {
+    reports::SetProgressDelayForTests(0);
+    store::Execute(*connection_,
+                   QStringLiteral("INSERT INTO NOTES (TITLOS, PERIGRAFH) WITH RECURSIVE n(i) AS "
+                                  "(SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 4000) "
+                                  "SELECT 'Σημείωση ' || i, 'Κείμενο της σημείωσης ' || i FROM n"));
+    auto notes = openQuery(QStringLiteral("SELECT TITLOS, PERIGRAFH FROM NOTES"));
+    BoundProject bound(work_->path() + QStringLiteral("/NOTES.RAV"),
+                       {{"RvDataSetConnection2", notes.get()}});
+    const auto progress =
+        testsupport::AnswerNextModal(QStringLiteral("ReportProgress"), [](QWidget* modal) {
+            auto* cancel = modal->findChild<QPushButton*>();
+            QVERIFY(qobject_cast<QProgressDialog*>(modal) != nullptr && cancel != nullptr);
+            cancel->click();
+        });
+    bound.project.Execute();
+    VERIFY_MODAL(progress);
+    QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+    QCOMPARE(QDir(work_->path() + QStringLiteral("/out")).entryList(QDir::Files), QStringList());
+}
+
+// Printing to a PDF from the preview: the file is written whole, or the
+// standard error box names it and no file is left.
+void TestReports::printFromThePreviewWritesOrShowsTheError_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("written") << QStringLiteral("out") << true;
+    QTest::newRow("folder missing") << QStringLiteral("no such folder") << false;
+}
+
+void TestReports::printFromThePreviewWritesOrShowsTheError() {
+    QFETCH(QString, folder);
+    QFETCH(bool, written);
+    qunsetenv(kPdfVariable);
+    const QString target = work_->path() + QLatin1Char('/') + folder + QStringLiteral("/print.pdf");
+    addNote(QStringLiteral("Τίτλος"), QStringLiteral("Κείμενο από την προεπισκόπηση"));
+    auto notes = openQuery(QStringLiteral("SELECT TITLOS, PERIGRAFH FROM NOTES"));
+    BoundProject bound(work_->path() + QStringLiteral("/NOTES.RAV"),
+                       {{"RvDataSetConnection2", notes.get()}});
+    QStringList boxes;
+    widgets::SetMessageResponder([&boxes](const widgets::MessageRequest& request) {
+        boxes.append(request.text);
+        return widgets::Answer::Ok;
+    });
+    const auto preview =
+        testsupport::AnswerNextModal(QStringLiteral("ReportPreview"), [&](QWidget* modal) {
+            auto* dialog = qobject_cast<QPrintPreviewDialog*>(modal);
+            QVERIFY(dialog != nullptr);
+            dialog->printer()->setOutputFileName(target);
+            dialog->findChild<QPrintPreviewWidget*>()->print();
+            modal->close();
+        });
+    bound.project.Execute();
+    VERIFY_MODAL(preview);
+    QCOMPARE(QFile::exists(target), written);
+    if (written) {
+        QCOMPARE(boxes, QStringList());
+        QVERIFY(
+            testsupport::PdfText(target).contains(QStringLiteral("Κείμενο από την προεπισκόπηση")));
+    } else {
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes[0].contains(QStringLiteral("Cannot write the report to \"%1\"").arg(target)),
+                 qPrintable(boxes[0]));
+    }
 }
 
 QTEST_MAIN(TestReports)

@@ -185,6 +185,7 @@ void ExpensesRangeWindow::PrintSavedCriteria() {
     Reopen(ADOQuery4, sumsSql_, parameters);
     RvProject.setProjectFile(app().AppDirectory + QLatin1Char('/') +
                              QLatin1String(report_.projectFile));
+    RvProject.setParameter(QStringLiteral("criteria"), CriteriaText());
     RvProject.Execute();
     CloseAndClear(ADOQuery3);
     CloseAndClear(ADOQuery4);

@@ -64,6 +64,9 @@ protected:
     // The first and last day of the saved range as ISO dates, bound to the
     // statements. Throws store::DatabaseError for criteria that give no range.
     virtual QVariantList RangeParameters() const = 0;
+    // The saved criteria as the printed report states them, so that a page
+    // says which period it covers.
+    virtual QString CriteriaText() const = 0;
     // Runs, on the open connection, what the rows and sums statements read
     // besides EKSODA, and gives the values they bind: by default nothing
     // runs and they bind the range itself.

@@ -1,5 +1,7 @@
 #include "expenses/Unit14.h"
 
+#include <QDate>
+
 #include "calendar/DateLiteral.h"
 #include "ui_Unit14.h"
 
@@ -48,4 +50,13 @@ bool TForm14::SavedCriteriaValid() const {
 
 QVariantList TForm14::RangeParameters() const {
     return {IsoDateParameter(FromDateLiteral), IsoDateParameter(ToDateLiteral)};
+}
+
+// "Από 01/03/2026 έως 31/03/2026": the days the statements were given.
+QString TForm14::CriteriaText() const {
+    const auto day = [](const QString& literal) {
+        return QDate::fromString(IsoDateParameter(literal), Qt::ISODate)
+            .toString(QStringLiteral("dd/MM/yyyy"));
+    };
+    return QStringLiteral("Από %1 έως %2").arg(day(FromDateLiteral), day(ToDateLiteral));
 }

@@ -23,6 +23,7 @@ protected:
     void SaveCriteria(const QString& fromText, const QString& toText) override;
     bool SavedCriteriaValid() const override;
     QVariantList RangeParameters() const override;
+    QString CriteriaText() const override;
 
 private:
     std::unique_ptr<Ui::TForm14> ui;

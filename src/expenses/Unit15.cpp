@@ -60,6 +60,14 @@ QVariantList TForm15::RangeParameters() const {
     return YearRangeDays(FromYearText, ToYearText);
 }
 
+// "Έτη 2024 έως 2026", or "Έτος 2026" for one year.
+QString TForm15::CriteriaText() const {
+    const int from = YearOfText(FromYearText);
+    const int to = YearOfText(ToYearText);
+    return from == to ? QStringLiteral("Έτος %1").arg(from)
+                      : QStringLiteral("Έτη %1 έως %2").arg(from).arg(to);
+}
+
 QVariantList TForm15::PrepareStatements(const QVariantList& range) {
     store::Execute(ADOConnection1, kDropMonthSumsSql);
     store::Execute(ADOConnection1, kMakeMonthSumsSql, range);

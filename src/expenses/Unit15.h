@@ -22,6 +22,7 @@ public:
 protected:
     void SaveCriteria(const QString& fromText, const QString& toText) override;
     QVariantList RangeParameters() const override;
+    QString CriteriaText() const override;
     QVariantList PrepareStatements(const QVariantList& range) override;
 
 private:

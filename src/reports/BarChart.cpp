@@ -1,16 +1,14 @@
 #include "reports/BarChart.h"
 
+#include <QFont>
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPainter>
-#include <QTextDocument>
 #include <cmath>
 
 namespace reports {
 
 namespace {
-
-enum Property { Labels = QTextFormat::UserProperty + 1, Values, Size };
 
 // A step of 1, 2 or 5 times a power of ten that splits the range into at most five parts.
 double NiceStep(double range) {
@@ -54,38 +52,11 @@ Axis AxisFor(const QVector<double>& values) {
 
 }  // namespace
 
-BarChart::BarChart(QObject* parent) : QObject(parent) {}
-
-QTextCharFormat BarChart::Format(const QStringList& labels, const QVector<double>& values,
-                                 const QSizeF& size) {
-    QVariantList valueList;
-    for (const double value : values) {
-        valueList.append(value);
-    }
-    QTextCharFormat format;
-    format.setObjectType(kObjectType);
-    format.setProperty(Labels, labels);
-    format.setProperty(Values, valueList);
-    format.setProperty(Size, size);
-    return format;
-}
-
-QSizeF BarChart::intrinsicSize(QTextDocument*, int, const QTextFormat& format) {
-    return format.property(Size).toSizeF();
-}
-
-void BarChart::drawObject(QPainter* painter, const QRectF& rect, QTextDocument* document, int,
-                          const QTextFormat& format) {
-    const QStringList labels = format.property(Labels).toStringList();
-    QVector<double> values;
-    for (const QVariant& value : format.property(Values).toList()) {
-        values.append(value.toDouble());
-    }
-    painter->save();
-    QFont font = document->defaultFont();
-    font.setPointSizeF(font.pointSizeF() * 0.8);
-    painter->setFont(font);
-    const QFontMetricsF metrics(font, painter->device());
+void PaintBarChart(QPainter& painter, const QRectF& area, const QStringList& labels,
+                   const QVector<double>& values, const QFont& font) {
+    painter.save();
+    painter.setFont(font);
+    const QFontMetricsF metrics(font, painter.device());
     const Axis axis = AxisFor(values);
 
     // Room for the value axis at the left and the category labels below.
@@ -98,24 +69,23 @@ void BarChart::drawObject(QPainter* painter, const QRectF& rect, QTextDocument* 
         labelWidth = std::max(labelWidth, metrics.horizontalAdvance(label));
     }
     const double gap = metrics.height() / 2;
-    const double slot = values.isEmpty() ? 0 : (rect.width() - axisWidth - gap) / values.size();
+    const double slot = values.isEmpty() ? 0 : (area.width() - axisWidth - gap) / values.size();
     const bool upright = labelWidth + gap / 2 <= slot;
     const double labelHeight = upright ? metrics.height() : labelWidth + gap / 2;
-    const QRectF plot(rect.left() + axisWidth + gap, rect.top() + gap,
-                      rect.width() - axisWidth - gap, rect.height() - labelHeight - 2 * gap);
+    const QRectF plot(area.left() + axisWidth + gap, area.top() + gap,
+                      area.width() - axisWidth - gap, area.height() - labelHeight - 2 * gap);
     const auto yOf = [&](double value) {
         return plot.bottom() - (value - axis.low) / (axis.high - axis.low) * plot.height();
     };
 
-    painter->setPen(QPen(QColor(200, 200, 200), 0));
+    painter.setPen(QPen(QColor(200, 200, 200), 0));
     for (double tick = axis.low; tick <= axis.high + axis.step / 2; tick += axis.step) {
         const double y = yOf(tick);
-        painter->drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
-        painter->setPen(Qt::black);
-        painter->drawText(
-            QRectF(rect.left(), y - metrics.height() / 2, axisWidth, metrics.height()),
-            Qt::AlignRight | Qt::AlignVCenter, AxisText(tick, axis.step));
-        painter->setPen(QPen(QColor(200, 200, 200), 0));
+        painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(area.left(), y - metrics.height() / 2, axisWidth, metrics.height()),
+                         Qt::AlignRight | Qt::AlignVCenter, AxisText(tick, axis.step));
+        painter.setPen(QPen(QColor(200, 200, 200), 0));
     }
 
     // Labels stand upright when they fit under their bar, turned otherwise,
@@ -126,28 +96,28 @@ void BarChart::drawObject(QPainter* painter, const QRectF& rect, QTextDocument* 
         const double left = plot.left() + i * slot;
         const double top = yOf(std::max(values[i], 0.0));
         const double bottom = yOf(std::min(values[i], 0.0));
-        painter->fillRect(QRectF(left + slot * 0.15, top, slot * 0.7, bottom - top),
-                          QColor(70, 110, 170));
+        painter.fillRect(QRectF(left + slot * 0.15, top, slot * 0.7, bottom - top),
+                         QColor(70, 110, 170));
         if (i >= labels.size() || (!upright && i % labelEvery != 0)) {
             continue;
         }
-        painter->setPen(Qt::black);
+        painter.setPen(Qt::black);
         if (upright) {
-            painter->drawText(QRectF(left, plot.bottom() + gap / 2, slot, metrics.height()),
-                              Qt::AlignHCenter | Qt::AlignTop, labels[i]);
+            painter.drawText(QRectF(left, plot.bottom() + gap / 2, slot, metrics.height()),
+                             Qt::AlignHCenter | Qt::AlignTop, labels[i]);
         } else {
-            painter->save();
-            painter->translate(left + slot / 2 + metrics.ascent() / 2, plot.bottom() + gap / 2);
-            painter->rotate(-90);
-            painter->drawText(QRectF(-labelWidth, -metrics.ascent(), labelWidth, metrics.height()),
-                              Qt::AlignRight | Qt::AlignVCenter, labels[i]);
-            painter->restore();
+            painter.save();
+            painter.translate(left + slot / 2 + metrics.ascent() / 2, plot.bottom() + gap / 2);
+            painter.rotate(-90);
+            painter.drawText(QRectF(-labelWidth, -metrics.ascent(), labelWidth, metrics.height()),
+                             Qt::AlignRight | Qt::AlignVCenter, labels[i]);
+            painter.restore();
         }
     }
-    painter->setPen(QPen(Qt::black, 0));
-    painter->drawLine(QPointF(plot.left(), yOf(0)), QPointF(plot.right(), yOf(0)));
-    painter->drawLine(plot.topLeft(), plot.bottomLeft());
-    painter->restore();
+    painter.setPen(QPen(Qt::black, 0));
+    painter.drawLine(QPointF(plot.left(), yOf(0)), QPointF(plot.right(), yOf(0)));
+    painter.drawLine(plot.topLeft(), plot.bottomLeft());
+    painter.restore();
 }
 
 }  // namespace reports

@@ -184,6 +184,7 @@ QPageLayout ReadPage(const QJsonObject& page) {
 ReportLayout ParseLayout(const QJsonObject& root) {
     ReportLayout layout;
     layout.title = root.value(QStringLiteral("title")).toString();
+    layout.subtitle = root.value(QStringLiteral("subtitle")).toString(QStringLiteral("{criteria}"));
     layout.pageLayout = ReadPage(root.value(QStringLiteral("page")).toObject());
     layout.fontPoints = NonNegativeNumber(root, QStringLiteral("fontSize"), layout.fontPoints,
                                           QStringLiteral("the layout"));

@@ -42,6 +42,8 @@ struct Band {
 // A report as its project file describes it.
 struct ReportLayout {
     QString title;
+    // The line under the title; by default what the window searched.
+    QString subtitle;
     QPageLayout pageLayout;
     double fontPoints = 10;
     QVector<Band> bands;

@@ -1,6 +1,5 @@
 #include "reports/ReportOutput.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
@@ -10,6 +9,8 @@
 
 #include "reports/BusyCursor.h"
 #include "reports/ReportError.h"
+#include "reports/ReportProgress.h"
+#include "widgets/Messages.h"
 
 namespace reports {
 
@@ -29,32 +30,71 @@ QFont SmallFont(double points, bool bold = false) {
     return font;
 }
 
-// Draws one page's slice of the document; text outside the slice is left
-// out, so a PDF holds every line once.
-void PaintBodySlice(QPainter& painter, QTextDocument& document, int page, double top) {
-    const QSizeF body = document.pageSize();
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.palette.setColor(QPalette::Text, Qt::black);
-    context.clip = QRectF(QPointF(0, page * body.height()), body);
-    painter.save();
-    painter.translate(0, top - page * body.height());
-    painter.setClipRect(context.clip);
-    document.documentLayout()->draw(&painter, context);
-    painter.restore();
+// While the preview draws its pages, the printer paints into pictures.
+bool IsPreviewPainting(QPrinter& printer) {
+    return printer.paintEngine() != nullptr &&
+           printer.paintEngine()->type() == QPaintEngine::Picture;
+}
+
+// The pages the print dialog asked for, 0 first; all when it asked for no range.
+ReportOutput::PageSpan SpanOf(const QPrinter& printer) {
+    if (printer.printRange() != QPrinter::PageRange) {
+        return {};
+    }
+    return {printer.fromPage() - 1, printer.toPage() - 1};
+}
+
+QString CannotWrite(const QString& path, const QString& reason) {
+    return QStringLiteral("Cannot write the report to \"%1\": %2.").arg(path, reason);
 }
 
 }  // namespace
 
 ReportOutput::ReportOutput(const ReportLayout& layout, const BandRows& rows,
-                           const QDateTime& printed)
-    : layout_(layout), rows_(rows), printed_(printed) {}
+                           const QDateTime& printed, const QHash<QString, QString>& parameters)
+    : layout_(layout), rows_(rows), printed_(printed), parameters_(parameters) {}
 
-QString ReportOutput::footerText(QString text, int page, int pages) const {
+ReportOutput::~ReportOutput() = default;
+
+QString ReportOutput::filled(QString text) const {
     text.replace(QLatin1String("{printed}"), printed_.toString(QStringLiteral("dd/MM/yyyy HH:mm")));
-    text.replace(QLatin1String("{title}"), layout_.title);
-    text.replace(QLatin1String("{pages}"), QString::number(pages));
-    text.replace(QLatin1String("{page}"), QString::number(page));
+    for (auto it = parameters_.cbegin(); it != parameters_.cend(); ++it) {
+        text.replace(QLatin1Char('{') + it.key() + QLatin1Char('}'), it.value());
+    }
     return text;
+}
+
+QString ReportOutput::footerText(const QString& text, int page, int pages) const {
+    return filled(QString(text)
+                      .replace(QLatin1String("{title}"), layout_.title)
+                      .replace(QLatin1String("{pages}"), QString::number(pages))
+                      .replace(QLatin1String("{page}"), QString::number(page)));
+}
+
+ReportOutput::Frame ReportOutput::frameOf(const QPagedPaintDevice& device) const {
+    Frame frame;
+    frame.dpi = device.logicalDpiY();
+    frame.area = device.pageLayout().paintRectPixels(device.logicalDpiX());
+    frame.footer = Millimetres(device, kFooterMm);
+    frame.header = layout_.hasRecords() ? Millimetres(device, kRunningTitleMm) : 0;
+    return frame;
+}
+
+// The pages are laid out again only when the paper or the resolution changed.
+const ReportPages& ReportOutput::pagesFor(QPagedPaintDevice& device, ReportProgress* progress) {
+    const Frame frame = frameOf(device);
+    if (pages_ != nullptr && frame == frame_) {
+        return *pages_;
+    }
+    const int rows = ReportPages::RowCount(rows_);
+    ReportPages::Progress step;
+    if (progress != nullptr) {
+        step = [progress, rows](int placed, int pages) { progress->laidOut(placed, rows, pages); };
+    }
+    pages_ = std::make_unique<ReportPages>(layout_, rows_, filled(layout_.title),
+                                           filled(layout_.subtitle), &device, frame.body(), step);
+    frame_ = frame;
+    return *pages_;
 }
 
 void ReportOutput::paintRunningTitle(QPainter& painter, const QString& text,
@@ -81,72 +121,132 @@ void ReportOutput::paintFooter(QPainter& painter, const QRectF& area, int page, 
                      footerText(layout_.footerRight, page, pages));
 }
 
-bool ReportOutput::paint(QPagedPaintDevice& device) const {
-    const QRectF area = device.pageLayout().paintRectPixels(device.logicalDpiX());
-    const double footer = Millimetres(device, kFooterMm);
-    const double header = layout_.hasRecords() ? Millimetres(device, kRunningTitleMm) : 0;
-    const QSizeF body(area.width(), area.height() - header - footer);
-    ReportDocument report(layout_, rows_, &device, body);
-    const int pages = report.pageCount();
+void ReportOutput::paintPage(QPainter& painter, int page) const {
+    const QSizeF body = frame_.body();
+    paintRunningTitle(painter, pages_->runningTitle(page),
+                      QRectF(0, 0, body.width(), frame_.header * 0.8));
+    painter.save();
+    painter.translate(0, frame_.header);
+    pages_->paintBody(painter, page);
+    painter.restore();
+    paintFooter(painter,
+                QRectF(0, frame_.header + body.height() + frame_.footer * 0.25, body.width(),
+                       frame_.footer * 0.75),
+                page + 1, pages_->count());
+}
 
-    QPainter painter;
-    if (!painter.begin(&device)) {
-        return false;
-    }
-    for (int page = 0; page < pages; ++page) {
-        if (page > 0) {
+void ReportOutput::paintPages(QPainter& painter, QPagedPaintDevice& device, const PageSpan& span,
+                              ReportProgress* progress) const {
+    for (int page = span.first; page <= span.last; ++page) {
+        if (page > span.first) {
             device.newPage();
         }
-        paintRunningTitle(painter, report.continuedTitle(page),
-                          QRectF(0, 0, body.width(), header * 0.8));
-        PaintBodySlice(painter, report.document(), page, header);
-        paintFooter(painter,
-                    QRectF(0, header + body.height() + footer * 0.25, body.width(), footer * 0.75),
-                    page + 1, pages);
+        paintPage(painter, page);
+        if (progress != nullptr) {
+            progress->written(page - span.first + 1, span.last - span.first + 1);
+        }
     }
-    return painter.end();
 }
 
-void ReportOutput::writePdf(const QString& path) const {
+void ReportOutput::writePdf(const QString& path, ReportProgress& progress) {
+    writePdfPages(path, layout_.pageLayout, {}, progress);
+}
+
+void ReportOutput::writePdfPages(const QString& path, const QPageLayout& pageLayout,
+                                 const PageSpan& span, ReportProgress& progress) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        throw ReportError(
-            QStringLiteral("Cannot write the report to \"%1\": %2.").arg(path, file.errorString()));
+        throw ReportError(CannotWrite(path, file.errorString()));
     }
-    bool painted = false;
     {
         QPdfWriter writer(&file);
-        writer.setPageLayout(layout_.pageLayout);
-        writer.setTitle(layout_.title);
+        writer.setPageLayout(pageLayout);
+        writer.setTitle(filled(layout_.title));
         writer.setCreator(QStringLiteral("KAVELO ORGANIZER"));
-        painted = paint(writer);
-    }
-    if (!painted) {
-        throw ReportError(
-            QStringLiteral("Cannot write the report to \"%1\": the pages could not be drawn.")
-                .arg(path));
+        const ReportPages& pages = pagesFor(writer, &progress);
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            throw ReportError(CannotWrite(path, QStringLiteral("the pages could not be drawn")));
+        }
+        paintPages(painter, writer, span.clamped(pages.count()), &progress);
+        painter.end();
     }
     if (!file.commit()) {
-        throw ReportError(
-            QStringLiteral("Cannot write the report to \"%1\": %2.").arg(path, file.errorString()));
+        throw ReportError(CannotWrite(path, file.errorString()));
     }
 }
 
-void ReportOutput::showPreview(QWidget* parent) const {
+void ReportOutput::print(QPrinter& printer, ReportProgress& progress) {
+    const ReportPages& pages = pagesFor(printer, &progress);
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        throw ReportError(QStringLiteral("Cannot print the report on \"%1\": the printer did not "
+                                         "accept the job.")
+                              .arg(printer.printerName()));
+    }
+    try {
+        paintPages(painter, printer, SpanOf(printer).clamped(pages.count()), &progress);
+    } catch (const ReportCancelled&) {
+        printer.abort();
+        throw;
+    }
+    painter.end();
+    if (printer.printerState() == QPrinter::Error) {
+        throw ReportError(QStringLiteral("Cannot print the report on \"%1\": the printer "
+                                         "reported an error.")
+                              .arg(printer.printerName()));
+    }
+}
+
+// A PDF chosen in the print dialog is written like any other, replaced only
+// when whole; a failure is told in the standard error box, a stop in silence.
+void ReportOutput::printFromPreview(QPrinter& printer, QWidget* preview) {
+    const BusyCursor busy;
+    ReportProgress progress(preview, layout_.title);
+    try {
+        if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+            writePdfPages(printer.outputFileName(), printer.pageLayout(), SpanOf(printer),
+                          progress);
+        } else {
+            print(printer, progress);
+        }
+    } catch (const ReportCancelled&) {
+    } catch (const ReportError& error) {
+        progress.finish();
+        widgets::ShowStandardError(preview, error.message());
+    }
+}
+
+void ReportOutput::paintPreview(QPrinter& printer) {
+    const BusyCursor busy;
+    const ReportPages& pages = pagesFor(printer, nullptr);
+    QPainter painter(&printer);
+    paintPages(painter, printer, PageSpan().clamped(pages.count()), nullptr);
+}
+
+void ReportOutput::showPreview(QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(layout_.pageLayout);
-    printer.setDocName(layout_.title);
+    printer.setDocName(filled(layout_.title));
+    {
+        const BusyCursor busy;
+        ReportProgress progress(parent, layout_.title);
+        pagesFor(printer, &progress);
+    }
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("ReportPreview"));
-    dialog.setWindowTitle(layout_.title);
+    dialog.setWindowTitle(filled(layout_.title));
     // A page is read comfortably only when the preview takes most of the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         dialog.resize(screen->availableGeometry().size() * 0.9);
     }
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [this](QPrinter* target) {
-                         const BusyCursor busy;
-                         paint(*target);
+                     [this, &dialog](QPrinter* target) {
+                         if (IsPreviewPainting(*target)) {
+                             paintPreview(*target);
+                         } else {
+                             printFromPreview(*target, &dialog);
+                         }
                      });
     dialog.exec();
 }

@@ -1,40 +1,89 @@
 #pragma once
 
 #include <QDateTime>
+#include <QHash>
+#include <QRectF>
+#include <algorithm>
+#include <climits>
+#include <memory>
 
-#include "reports/ReportDocument.h"
 #include "reports/ReportLayout.h"
+#include "reports/ReportPages.h"
 
+class QPageLayout;
 class QPagedPaintDevice;
 class QPainter;
-class QRectF;
+class QPrinter;
 class QWidget;
 
 namespace reports {
 
-// Puts a report on paper: every page with the body, a running title where a
-// record continues, and the footer ("Σελίδα N από M", the print time).
+class ReportProgress;
+
+// Puts a report on paper: every page with its body, a running title where a
+// record continues, and the footer ("Σελίδα N από M", the print time). The
+// pages are laid out once for a page size and resolution and painted from
+// that one layout as often as needed: the preview, then the print.
 class ReportOutput {
 public:
-    ReportOutput(const ReportLayout& layout, const BandRows& rows, const QDateTime& printed);
+    // parameters fill the {name} places of the title, the subtitle and the
+    // footers ("criteria": what the window searched).
+    ReportOutput(const ReportLayout& layout, const BandRows& rows, const QDateTime& printed,
+                 const QHash<QString, QString>& parameters);
+    ~ReportOutput();
 
     // Writes the PDF to path, replacing it only once the whole file is
-    // written; throws ReportError naming path when it cannot.
-    void writePdf(const QString& path) const;
-    // Qt's print preview, from which the user prints or saves a PDF.
-    void showPreview(QWidget* parent) const;
-    // Paints every page on a device whose page layout is set; false when the
-    // device cannot be painted on.
-    bool paint(QPagedPaintDevice& device) const;
+    // written; throws ReportError naming path when it cannot, and
+    // ReportCancelled, leaving no file, when the user stops it.
+    void writePdf(const QString& path, ReportProgress& progress);
+    // Qt's print preview, from which the user prints or saves a PDF; the
+    // pages are laid out before it opens.
+    void showPreview(QWidget* parent);
+
+    // Pages first to last, 0 first; the whole report by default.
+    struct PageSpan {
+        int first = 0;
+        int last = INT_MAX;
+        PageSpan clamped(int count) const {
+            const int from = std::clamp(first, 0, std::max(count - 1, 0));
+            return {from, std::clamp(last, from, std::max(count - 1, 0))};
+        }
+    };
 
 private:
-    QString footerText(QString text, int page, int pages) const;
+    // Where the parts of a page go on a device, in its dots.
+    struct Frame {
+        int dpi = 0;
+        QRectF area;
+        double header = 0;
+        double footer = 0;
+        QSizeF body() const { return {area.width(), area.height() - header - footer}; }
+        bool operator==(const Frame& other) const {
+            return dpi == other.dpi && area == other.area && header == other.header;
+        }
+    };
+
+    Frame frameOf(const QPagedPaintDevice& device) const;
+    const ReportPages& pagesFor(QPagedPaintDevice& device, ReportProgress* progress);
+    void paintPages(QPainter& painter, QPagedPaintDevice& device, const PageSpan& span,
+                    ReportProgress* progress) const;
+    void writePdfPages(const QString& path, const QPageLayout& pageLayout, const PageSpan& span,
+                       ReportProgress& progress);
+    void paintPage(QPainter& painter, int page) const;
+    void paintPreview(QPrinter& printer);
+    void printFromPreview(QPrinter& printer, QWidget* preview);
+    void print(QPrinter& printer, ReportProgress& progress);
+    QString filled(QString text) const;
+    QString footerText(const QString& text, int page, int pages) const;
     void paintRunningTitle(QPainter& painter, const QString& text, const QRectF& area) const;
     void paintFooter(QPainter& painter, const QRectF& area, int page, int pages) const;
 
     const ReportLayout& layout_;
     const BandRows& rows_;
     QDateTime printed_;
+    QHash<QString, QString> parameters_;
+    Frame frame_;
+    std::unique_ptr<ReportPages> pages_;
 };
 
 }  // namespace reports

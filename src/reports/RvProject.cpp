@@ -6,6 +6,7 @@
 #include "reports/BusyCursor.h"
 #include "reports/ReportError.h"
 #include "reports/ReportOutput.h"
+#include "reports/ReportProgress.h"
 
 namespace reports {
 
@@ -13,6 +14,10 @@ RvProject::RvProject(QObject* parent) : QObject(parent) {}
 
 void RvProject::addConnection(RvDataSetConnection* connection) {
     connections_.append(connection);
+}
+
+void RvProject::setParameter(const QString& name, const QString& value) {
+    parameters_.insert(name, value);
 }
 
 RvDataSetConnection* RvProject::connectionNamed(const QString& name) const {
@@ -65,13 +70,18 @@ void RvProject::Execute() {
         layout = ReadReportLayout(path);
         rows = readRows(layout, path);
     }
-    const ReportOutput output(layout, rows, QDateTime::currentDateTime());
-    if (!pdfPath.isEmpty()) {
+    ReportOutput output(layout, rows, QDateTime::currentDateTime(), parameters_);
+    try {
+        if (pdfPath.isEmpty()) {
+            output.showPreview(QApplication::activeWindow());
+            return;
+        }
         const BusyCursor busy;
-        output.writePdf(QFileInfo(pdfPath).absoluteFilePath());
-        return;
+        ReportProgress progress(QApplication::activeWindow(), layout.title);
+        output.writePdf(QFileInfo(pdfPath).absoluteFilePath(), progress);
+    } catch (const ReportCancelled&) {
+        // Stopped by the user, who needs no word about it.
     }
-    output.showPreview(QApplication::activeWindow());
 }
 
 }  // namespace reports

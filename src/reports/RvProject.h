@@ -1,11 +1,12 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
-#include "reports/ReportDocument.h"
+#include "reports/ReportPages.h"
 #include "reports/RvDataSetConnection.h"
 
 namespace reports {
@@ -14,7 +15,8 @@ namespace reports {
 // data connections its bands name. Execute reads the file anew each time,
 // reads every row it needs, and shows Qt's print preview; when the
 // environment variable KAVELO_REPORT_PDF names a file it writes the PDF
-// there instead. Failures throw ReportError.
+// there instead. Failures throw ReportError; a run the user stops ends
+// quietly.
 class RvProject : public QObject {
     Q_OBJECT
 
@@ -26,6 +28,9 @@ public:
 
     // The bands find a connection by its name (objectName).
     void addConnection(RvDataSetConnection* connection);
+    // A value the layout's texts show where they hold {name}; "criteria"
+    // says what the printed rows were searched by, and is empty until set.
+    void setParameter(const QString& name, const QString& value);
 
     void Execute();
 
@@ -34,6 +39,7 @@ private:
     BandRows readRows(const ReportLayout& layout, const QString& path) const;
 
     QString projectFile_;
+    QHash<QString, QString> parameters_{{QStringLiteral("criteria"), QString()}};
     QList<QPointer<RvDataSetConnection>> connections_;
 };
 

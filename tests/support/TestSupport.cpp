@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
 
@@ -20,6 +21,7 @@
 #include "app/ScreenResolution.h"
 #include "core/AppGlobals.h"
 #include "core/ProgramLocale.h"
+#include "reports/ReportProgress.h"
 #include "store/Command.h"
 #include "store/Connection.h"
 #include "store/ConnectionString.h"
@@ -69,6 +71,25 @@ void TestDatabase::addContacts(const QStringList& names) {
                    names);
 }
 
+QString PdfText(const QString& pdf) {
+    const QString keep = qEnvironmentVariable("KAVELO_TEST_REPORTS");
+    if (!keep.isEmpty()) {
+        QString name = QLatin1String(QTest::currentTestFunction());
+        if (QTest::currentDataTag() != nullptr) {
+            name += QLatin1Char('-') + QLatin1String(QTest::currentDataTag());
+        }
+        QFile::copy(pdf, keep + QLatin1Char('/') + name + QStringLiteral(".pdf"));
+    }
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
+        qWarning() << "pdftotext failed:" << process.readAllStandardError();
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
 void ResetTestHooks() {
     SetLocalNowForTests(QDateTime());
     SetSystemTrayAvailableForTests(std::nullopt);
@@ -76,6 +97,7 @@ void ResetTestHooks() {
     product::SetAddressOpener({});
     // The interactive hash costs about 140 ms; no test is about it.
     accesscontrol::SetPasswordHashCost(accesscontrol::HashCost::Minimum);
+    reports::SetProgressDelayForTests(std::nullopt);
     FailOnMessages();
 }
 

@@ -169,6 +169,11 @@ private:
         }                               \
     } while (false)
 
+// The text of a PDF as a reader copies it out (pdftotext -layout); each page
+// ends with a form feed. When KAVELO_TEST_REPORTS names a folder, the PDF is
+// kept there under the test's name, for a person to look at.
+QString PdfText(const QString& pdf);
+
 // The next modal window must be named windowName (its objectName); answer
 // acts in it.
 [[nodiscard]] std::unique_ptr<ExpectedModal> AnswerNextModal(

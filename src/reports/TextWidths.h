@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QFontMetricsF>
+#include <QHash>
+#include <QString>
+
+namespace reports {
+
+// The widths of texts in one face on one device, fast enough for the tens
+// of thousands of cells of a long report. Shaping a whole text costs as much
+// as printing it, so a text is measured by the sum of its characters'
+// advances wherever that sum is its width, and shaped whole otherwise.
+class TextWidths {
+public:
+    explicit TextWidths(const QFontMetricsF& metrics);
+
+    const QFontMetricsF& metrics() const { return metrics_; }
+    // The sum of the advances of text's characters, or a negative number
+    // when text holds one that shaping may join to its neighbour (a mark,
+    // half of a surrogate pair, a control). Kerning narrows a text by far
+    // more often than it widens it, and never by much.
+    double advanceSum(const QString& text);
+    // The width of text as printed: the sum when its characters are all of
+    // the set the face was found not to kern (digits and the signs of
+    // amounts and dates), otherwise text shaped whole.
+    double width(const QString& text, double sum);
+
+private:
+    static bool IsPairFreeCandidate(QChar c);
+    bool FindsNoKerning() const;
+
+    QFontMetricsF metrics_;
+    QHash<char16_t, double> advances_;
+    bool pairFree_ = false;
+};
+
+}  // namespace reports
