@@ -1,14 +1,14 @@
 #include "reports/ReportOutput.h"
 
+#include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QSaveFile>
-#include <QScreen>
 
 #include "reports/BusyCursor.h"
 #include "reports/ReportError.h"
+#include "reports/ReportPreview.h"
 #include "reports/ReportProgress.h"
 #include "widgets/Messages.h"
 
@@ -21,19 +21,6 @@ constexpr double kRunningTitleMm = 8;
 
 double Millimetres(const QPagedPaintDevice& device, double mm) {
     return mm * device.logicalDpiY() / 25.4;
-}
-
-QFont SmallFont(double points, bool bold = false) {
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-// While the preview draws its pages, the printer paints into pictures.
-bool IsPreviewPainting(QPrinter& printer) {
-    return printer.paintEngine() != nullptr &&
-           printer.paintEngine()->type() == QPaintEngine::Picture;
 }
 
 // The pages the print dialog asked for, 0 first; all when it asked for no range.
@@ -75,6 +62,7 @@ ReportOutput::Frame ReportOutput::frameOf(const QPagedPaintDevice& device) const
     Frame frame;
     frame.dpi = device.logicalDpiY();
     frame.area = device.pageLayout().paintRectPixels(device.logicalDpiX());
+    frame.paper = device.pageLayout().fullRectPixels(device.logicalDpiX());
     frame.footer = Millimetres(device, kFooterMm);
     frame.header = layout_.hasRecords() ? Millimetres(device, kRunningTitleMm) : 0;
     return frame;
@@ -102,7 +90,7 @@ void ReportOutput::paintRunningTitle(QPainter& painter, const QString& text,
     if (text.isEmpty()) {
         return;
     }
-    painter.setFont(SmallFont(layout_.fontPoints * 0.9, true));
+    painter.setFont(ReportFont(layout_.fontPoints * 0.9, frame_.dpi, true));
     painter.setPen(Qt::black);
     painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                      painter.fontMetrics().elidedText(text, Qt::ElideMiddle, int(area.width())));
@@ -113,7 +101,7 @@ void ReportOutput::paintRunningTitle(QPainter& painter, const QString& text,
 void ReportOutput::paintFooter(QPainter& painter, const QRectF& area, int page, int pages) const {
     painter.setPen(QPen(kRuleColour, 0));
     painter.drawLine(area.topLeft(), area.topRight());
-    painter.setFont(SmallFont(8));
+    painter.setFont(ReportFont(8, frame_.dpi));
     painter.setPen(Qt::black);
     painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
                      footerText(layout_.footerLeft, page, pages));
@@ -176,7 +164,7 @@ void ReportOutput::writePdfPages(const QString& path, const QPageLayout& pageLay
     }
 }
 
-void ReportOutput::print(QPrinter& printer, ReportProgress& progress) {
+void ReportOutput::printPages(QPrinter& printer, ReportProgress& progress) {
     const ReportPages& pages = pagesFor(printer, &progress);
     QPainter painter;
     if (!painter.begin(&printer)) {
@@ -198,18 +186,13 @@ void ReportOutput::print(QPrinter& printer, ReportProgress& progress) {
     }
 }
 
-// A PDF chosen in the print dialog is written like any other, replaced only
-// when whole; a failure is told in the standard error box, a stop in silence.
-void ReportOutput::printFromPreview(QPrinter& printer, QWidget* preview) {
+// A failure is told in the standard error box, a stop in silence.
+void ReportOutput::runFromPreview(QWidget* preview,
+                                  const std::function<void(ReportProgress&)>& run) {
     const BusyCursor busy;
     ReportProgress progress(preview, layout_.title);
     try {
-        if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
-            writePdfPages(printer.outputFileName(), printer.pageLayout(), SpanOf(printer),
-                          progress);
-        } else {
-            print(printer, progress);
-        }
+        run(progress);
     } catch (const ReportCancelled&) {
     } catch (const ReportError& error) {
         progress.finish();
@@ -217,38 +200,48 @@ void ReportOutput::printFromPreview(QPrinter& printer, QWidget* preview) {
     }
 }
 
-void ReportOutput::paintPreview(QPrinter& printer) {
-    const BusyCursor busy;
-    const ReportPages& pages = pagesFor(printer, nullptr);
-    QPainter painter(&printer);
-    paintPages(painter, printer, PageSpan().clamped(pages.count()), nullptr);
+// A PDF chosen in the print dialog is written like any other, replaced only
+// when whole.
+void ReportOutput::print(QPrinter& printer, QWidget* preview) {
+    runFromPreview(preview, [this, &printer](ReportProgress& progress) {
+        if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+            writePdfPages(printer.outputFileName(), printer.pageLayout(), SpanOf(printer),
+                          progress);
+        } else {
+            printPages(printer, progress);
+        }
+    });
 }
 
+void ReportOutput::saveAsPdf(const QString& path, QWidget* preview) {
+    runFromPreview(preview, [this, &path](ReportProgress& progress) { writePdf(path, progress); });
+}
+
+int ReportOutput::pageCount() const {
+    return pages_ != nullptr ? pages_->count() : 0;
+}
+
+QSizeF ReportOutput::paperSize() const {
+    return frame_.paper.size();
+}
+
+QPointF ReportOutput::bodyOrigin() const {
+    return frame_.area.topLeft() - frame_.paper.topLeft();
+}
+
+// The pages are laid out for a PDF of the layout's paper before the preview
+// opens; a printer of the same resolution prints them as they are.
 void ReportOutput::showPreview(QWidget* parent) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(layout_.pageLayout);
-    printer.setDocName(filled(layout_.title));
+    QBuffer sink;
+    QPdfWriter device(&sink);
+    device.setPageLayout(layout_.pageLayout);
     {
         const BusyCursor busy;
         ReportProgress progress(parent, layout_.title);
-        pagesFor(printer, &progress);
+        pagesFor(device, &progress);
     }
-    QPrintPreviewDialog dialog(&printer, parent);
-    dialog.setObjectName(QStringLiteral("ReportPreview"));
-    dialog.setWindowTitle(filled(layout_.title));
-    // A page is read comfortably only when the preview takes most of the screen.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        dialog.resize(screen->availableGeometry().size() * 0.9);
-    }
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [this, &dialog](QPrinter* target) {
-                         if (IsPreviewPainting(*target)) {
-                             paintPreview(*target);
-                         } else {
-                             printFromPreview(*target, &dialog);
-                         }
-                     });
-    dialog.exec();
+    ReportPreview preview(*this, filled(layout_.title), parent);
+    preview.exec();
 }
 
 }  // namespace reports

@@ -5,6 +5,7 @@
 #include <QRectF>
 #include <algorithm>
 #include <climits>
+#include <functional>
 #include <memory>
 
 #include "reports/ReportLayout.h"
@@ -36,9 +37,22 @@ public:
     // written; throws ReportError naming path when it cannot, and
     // ReportCancelled, leaving no file, when the user stops it.
     void writePdf(const QString& path, ReportProgress& progress);
-    // Qt's print preview, from which the user prints or saves a PDF; the
-    // pages are laid out before it opens.
+    // The preview, from which the user prints or saves a PDF; the pages are
+    // laid out before it opens and drawn as they come into view.
     void showPreview(QWidget* parent);
+
+    // What the preview shows and does. Sizes are in the dots of the device
+    // the pages were laid out for; the body starts at bodyOrigin on the paper.
+    int pageCount() const;
+    QSizeF paperSize() const;
+    QPointF bodyOrigin() const;
+    const QPageLayout& pageLayout() const { return layout_.pageLayout; }
+    void paintPage(QPainter& painter, int page) const;
+    // Prints on the printer the print dialog set up (a printer or a PDF),
+    // or writes the PDF at path; a failure is shown in the standard error
+    // box over preview, a cancelled run ends in silence.
+    void print(QPrinter& printer, QWidget* preview);
+    void saveAsPdf(const QString& path, QWidget* preview);
 
     // Pages first to last, 0 first; the whole report by default.
     struct PageSpan {
@@ -54,6 +68,7 @@ private:
     // Where the parts of a page go on a device, in its dots.
     struct Frame {
         int dpi = 0;
+        QRectF paper;
         QRectF area;
         double header = 0;
         double footer = 0;
@@ -69,10 +84,8 @@ private:
                     ReportProgress* progress) const;
     void writePdfPages(const QString& path, const QPageLayout& pageLayout, const PageSpan& span,
                        ReportProgress& progress);
-    void paintPage(QPainter& painter, int page) const;
-    void paintPreview(QPrinter& printer);
-    void printFromPreview(QPrinter& printer, QWidget* preview);
-    void print(QPrinter& printer, ReportProgress& progress);
+    void printPages(QPrinter& printer, ReportProgress& progress);
+    void runFromPreview(QWidget* preview, const std::function<void(ReportProgress&)>& run);
     QString filled(QString text) const;
     QString footerText(const QString& text, int page, int pages) const;
     void paintRunningTitle(QPainter& painter, const QString& text, const QRectF& area) const;

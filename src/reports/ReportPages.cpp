@@ -14,7 +14,6 @@ namespace reports {
 
 namespace {
 
-const QString kFontFamily = QStringLiteral("DejaVu Sans");
 const QColor kHeaderShade(225, 225, 225);
 const QColor kRowShade(245, 245, 245);
 
@@ -53,6 +52,13 @@ double AlignedLeft(Qt::Alignment alignment, double left, double width, double in
 
 }  // namespace
 
+QFont ReportFont(double points, int dpi, bool bold) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(std::max(1, qRound(points * dpi / 72)));
+    font.setBold(bold);
+    return font;
+}
+
 // Walks the bands once, top to bottom, and drops every piece on the page it
 // falls on; a page ends where the next row, line or block no longer fits.
 class PageBuilder {
@@ -67,9 +73,9 @@ public:
           progress_(progress) {
         const double scale[] = {1, 1, 1.6, 1.2, 1.2, 0.8};
         for (int role = 0; role < int(FontRole::Count); ++role) {
-            QFont font(kFontFamily);
-            font.setPointSizeF(points * scale[role]);
-            font.setBold(FontRole(role) != FontRole::Body && FontRole(role) != FontRole::Chart);
+            const QFont font =
+                ReportFont(points * scale[role], device->logicalDpiY(),
+                           FontRole(role) != FontRole::Body && FontRole(role) != FontRole::Chart);
             report_.fonts_[role] = font;
             widths_.append(TextWidths(QFontMetricsF(font, device)));
         }

@@ -28,6 +28,11 @@ inline const QColor kRuleColour(150, 150, 150);
 // band's fields() in that order.
 using BandRows = QVector<QVector<QStringList>>;
 
+// The report's face at a size in points, given in the dots of a device of
+// dpi, so that the laid-out pages paint alike on paper and, scaled, on the
+// screen.
+QFont ReportFont(double points, int dpi, bool bold = false);
+
 // The faces a report is set in; every piece of text names one.
 enum class FontRole : quint8 { Body, Bold, Title, Heading, RecordTitle, Chart, Count };
 
