@@ -25,9 +25,8 @@ QString DecimalComma() {
 
 // An amount as it may stand in the box while it is typed.
 const QRegularExpression& TypedAmountPattern() {
-    static const QRegularExpression pattern(
-        QRegularExpression::anchoredPattern(QStringLiteral("[+-]?\\d*(%1\\d*)?")
-                                                .arg(QRegularExpression::escape(DecimalComma()))));
+    static const QRegularExpression pattern(QRegularExpression::anchoredPattern(
+        QStringLiteral("[+-]?\\d*(%1\\d*)?").arg(QRegularExpression::escape(DecimalComma()))));
     return pattern;
 }
 
@@ -209,9 +208,8 @@ std::optional<QString> ReadPastedAmount(const QString& text) {
 
 QString UnreadableAmountMessage(const QString& text) {
     constexpr int kShownCharacters = 60;
-    const QString shown = text.size() > kShownCharacters
-                              ? text.left(kShownCharacters) + QChar(0x2026)
-                              : text;
+    const QString shown =
+        text.size() > kShownCharacters ? text.left(kShownCharacters) + QChar(0x2026) : text;
     return QStringLiteral(
                "Το «%1» δεν είναι ένα ποσό.\rΤα ποσά γράφονται με κόμμα στα δεκαδικά, "
                "π.χ. 1.234,56.")
