@@ -6,7 +6,6 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 
 namespace {
 
@@ -61,14 +60,14 @@ void DayCellLabel::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+// The style's own focus frame is a faint tint on a day cell; a frame in the
+// highlight colour is seen at a glance.
 void DayCellLabel::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
     if (!hasFocus()) {
         return;
     }
     QPainter painter(this);
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    option.rect = rect().adjusted(1, 1, -1, -1);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.drawRect(rect().adjusted(1, 1, -1, -1));
 }

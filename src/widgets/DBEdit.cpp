@@ -212,8 +212,9 @@ void DBEdit::contextMenuEvent(QContextMenuEvent* event) {
     menu->popup(event->globalPos());
 }
 
+// Text dragged within the box moves as it is.
 void DBEdit::dropEvent(QDropEvent* event) {
-    if (!holdsAmount() || !event->mimeData()->hasText()) {
+    if (!holdsAmount() || !event->mimeData()->hasText() || event->source() == this) {
         QLineEdit::dropEvent(event);
         return;
     }
