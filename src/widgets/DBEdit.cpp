@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
 #include <QToolTip>
 #include <QValidator>
 
@@ -222,6 +223,18 @@ void DBEdit::dropEvent(QDropEvent* event) {
     deselect();
     pasteAmount(event->mimeData()->text());
     event->acceptProposedAction();
+}
+
+// A box drawn without a frame (the slots of a day) would show its focus by
+// the cursor alone; a frame in the highlight colour shows it at a glance.
+void DBEdit::paintEvent(QPaintEvent* event) {
+    QLineEdit::paintEvent(event);
+    if (hasFrame() || !hasFocus()) {
+        return;
+    }
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Highlight));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 }  // namespace widgets
