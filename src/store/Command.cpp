@@ -14,11 +14,12 @@ namespace {
 
 // Tells, while a statement is prepared, whether it writes anything but the
 // connection's temporary tables: those live outside data.mdb, so a statement
-// that writes only them is no write to the file and never pays its check.
+// that writes only them is no write to the file and never pays its check. A
+// statement the engine tells nothing of counts as a write to the file.
 class FileWriteWatch {
 public:
     explicit FileWriteWatch(sqlite3* db) : db_(db) {
-        sqlite3_set_authorizer(db_, &NoteAction, &writesFile_);
+        sqlite3_set_authorizer(db_, &NoteAction, this);
     }
     ~FileWriteWatch() { stop(); }
     FileWriteWatch(const FileWriteWatch&) = delete;
@@ -30,36 +31,41 @@ public:
             db_ = nullptr;
         }
     }
-    bool writesFile() const { return writesFile_; }
+    bool writesFile() const { return fileWrite_ || !tempWrite_; }
 
 private:
-    static int NoteAction(void* writesFile, int action, const char*, const char*,
-                          const char* database, const char*) {
+    static int NoteAction(void* self, int action, const char*, const char*, const char* database,
+                          const char*) {
+        auto* watch = static_cast<FileWriteWatch*>(self);
         switch (action) {
             case SQLITE_READ:
             case SQLITE_SELECT:
             case SQLITE_FUNCTION:
             case SQLITE_RECURSIVE:
+                break;
             case SQLITE_CREATE_TEMP_TABLE:
             case SQLITE_CREATE_TEMP_INDEX:
             case SQLITE_DROP_TEMP_TABLE:
             case SQLITE_DROP_TEMP_INDEX:
+                watch->tempWrite_ = true;
                 break;
             case SQLITE_INSERT:
             case SQLITE_UPDATE:
             case SQLITE_DELETE:
                 if (database != nullptr && std::strcmp(database, "temp") == 0) {
+                    watch->tempWrite_ = true;
                     break;
                 }
                 [[fallthrough]];
             default:
-                *static_cast<bool*>(writesFile) = true;
+                watch->fileWrite_ = true;
         }
         return SQLITE_OK;
     }
 
     sqlite3* db_;
-    bool writesFile_ = false;
+    bool tempWrite_ = false;
+    bool fileWrite_ = false;
 };
 
 }  // namespace
