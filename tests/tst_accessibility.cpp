@@ -6,7 +6,9 @@
 #include <QAccessibleInterface>
 #include <QApplication>
 #include <QDialog>
+#include <QMenu>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -348,7 +350,8 @@ void TestAccessibility::keyboardWalksEveryWindow() {
 }
 
 // The days take the focus in their order; the arrows move by a day and a
-// week, Page Down to the next month, and Enter opens the day in focus.
+// week, Page Down to the next month, the menu key offers the commands, and
+// Enter opens the day in focus.
 void TestAccessibility::daysAreReachedAndOpenedByKeyboard() {
     std::unique_ptr<QWidget> form = MakeWindow(QStringLiteral("TForm1"));
     form->show();
@@ -363,6 +366,20 @@ void TestAccessibility::daysAreReachedAndOpenedByKeyboard() {
     QCOMPARE(Focused()->accessibleName(),
              QStringLiteral("Παρασκευή 15 Ιανουαρίου 2027, καμία εργασία"));
     QCOMPARE(Walk(Qt::Key_PageUp, 1), QStringList{"LabelD16"});
+    QStringList offered;
+    QTimer::singleShot(100, [&offered] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (const QAction* action : menu->actions()) {
+                offered.append(action->text());
+            }
+            menu->close();
+        }
+    });
+    QTest::keyClick(Focused(), Qt::Key_Menu);
+    QCOMPARE(offered,
+             (QStringList{"Α&ριθμομηχανή", "Η&μερολογιακά", "Έξο&δα", "Ε&παφές",
+                          "Βιβλίο &σημειώσεων", "Sticky notes", "Minimize on &notification area",
+                          "Αλλαγή password", "About", "Έ&ξοδος"}));
     auto table = testsupport::AnswerNextWindow<TForm2>([](TForm2* day) {
         QCOMPARE(day->findChild<QWidget*>(QStringLiteral("DBEdit1"))->property("text"),
                  QVariant(QStringLiteral("α")));
