@@ -362,6 +362,11 @@ void TestExpensesRegister::amountIsReadTheGreekWay_data() {
         << "12.5.0"
         << "9,99"
         << "999" << QString() << QStringLiteral("Το «12.5.0» δεν είναι ένα ποσό.");
+    QTest::newRow("pasted after a comma, refused whole")
+        << "pasted after"
+        << "3,4"
+        << "9,99"
+        << "999" << QString() << QStringLiteral("Το «9,993,4» δεν είναι ένα ποσό.");
     QTest::newRow("a third decimal refused at the post")
         << "typed"
         << "0,001"
@@ -370,7 +375,8 @@ void TestExpensesRegister::amountIsReadTheGreekWay_data() {
         << QStringLiteral("'0,001' has more than two decimals: amounts are kept in cents.");
 }
 
-// The whole box selected, then typed over or pasted over, then posted.
+// The whole box selected, then typed over or pasted over (or pasted after
+// its text), then posted.
 void TestExpensesRegister::amountIsReadTheGreekWay() {
     QFETCH(QString, how);
     QFETCH(QString, input);
@@ -384,7 +390,10 @@ void TestExpensesRegister::amountIsReadTheGreekWay() {
     QToolTip::hideText();
     field(2)->setFocus();
     field(2)->selectAll();
-    if (how == QLatin1String("pasted")) {
+    if (how == QLatin1String("pasted after")) {
+        field(2)->end(false);
+    }
+    if (how.startsWith(QLatin1String("pasted"))) {
         QGuiApplication::clipboard()->setText(input);
         QTest::keyClick(field(2), Qt::Key_V, Qt::ControlModifier);
     } else if (how == QLatin1String("keypad")) {

@@ -157,8 +157,10 @@ void DBEdit::pasteAmount(const QString& pasted) {
     const int start = hasSelectedText() ? selectionStart() : cursorPosition();
     result.replace(start, int(selectedText().size()), amount.value_or(QString()));
     int position = start;
+    // An amount that does not fit beside what the box holds is named as the
+    // box would have held it.
     if (!amount || keystrokes_->validate(result, position) == QValidator::Invalid) {
-        ShowStandardError(this, UnreadableAmountMessage(pasted));
+        ShowStandardError(this, UnreadableAmountMessage(amount ? result : pasted));
         return;
     }
     insert(*amount);
