@@ -278,6 +278,9 @@ void TestAccessibility::keyboardWalksEveryWindow_data() {
         slotFields.append(QStringLiteral("DBEdit%1").arg(slot));
     }
     QTest::newRow("TForm2") << "TForm2" << QStringList() << false << slotFields << "closes";
+    // Alone in its window, the notes box keeps the focus and types no tab.
+    QTest::newRow("TForm4: nothing to post")
+        << "TForm4" << QStringList() << false << QStringList{"DBMemo1"} << "closes";
     // Post takes the focus once there is something to post.
     QTest::newRow("TForm4") << "TForm4" << QStringList{"γάλα"} << false
                             << QStringList{"DBMemo1", "nbPost"} << "closes";
