@@ -125,6 +125,18 @@ BENCHMARK(BM_SearchOneMonth)
     ->ArgsProduct({{0, 1}, {0, 1}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 
+// The months of one year, as a person looks at them: after another
+// connection wrote, only the pages of that year are read again.
+void BM_SumOneYearByMonth(benchmark::State& state) {
+    UseFolder(state);
+    TForm15 window;
+    PressFind(state, window, QStringLiteral("2010"), QStringLiteral("2010"));
+}
+BENCHMARK(BM_SumOneYearByMonth)
+    ->ArgNames({"random_order", "date_index_only", "after_change"})
+    ->ArgsProduct({{0, 1}, {0, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+
 void BM_SumTwentyYearsByMonth(benchmark::State& state) {
     UseFolder(state);
     TForm15 window;

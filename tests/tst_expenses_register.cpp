@@ -2,10 +2,12 @@
 // refused and kept, what is stored exactly, the order of the rows, deleting,
 // closing in the middle of an edit, and the menu giving way to its windows.
 #include <QApplication>
+#include <QClipboard>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <memory>
 
 #include "TestSupport.h"
@@ -80,6 +82,8 @@ private Q_SLOTS:
     void refusedValueKeepsTheTypedRow();
     void acceptedValueIsStoredExactly_data();
     void acceptedValueIsStoredExactly();
+    void amountIsReadTheGreekWay_data();
+    void amountIsReadTheGreekWay();
     void closingMidEditKeepsTheStoredRow_data();
     void closingMidEditKeepsTheStoredRow();
     void deleteAsks_data();
@@ -310,6 +314,102 @@ void TestExpensesRegister::acceptedValueIsStoredExactly() {
     QCOMPARE(field(number)->text(), shown);
     const int gridColumnOf[] = {0, 1, 2, 3, 0};
     QCOMPARE(gridColumn(gridColumnOf[number]), QStringList{shown});
+}
+
+void TestExpensesRegister::amountIsReadTheGreekWay_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<QString>("message");
+    const QString comma = QStringLiteral("Η υποδιαστολή είναι το κόμμα");
+    QTest::newRow("a point typed is the comma") << "typed"
+                                                << "12.50"
+                                                << "12,50"
+                                                << "1250" << QString() << QString();
+    QTest::newRow("the keypad's decimal key") << "keypad"
+                                              << "12.50"
+                                              << "12,50"
+                                              << "1250" << QString() << QString();
+    QTest::newRow("one decimal") << "typed"
+                                 << "12,5"
+                                 << "12,50"
+                                 << "1250" << QString() << QString();
+    QTest::newRow("a second point refused aloud") << "typed"
+                                                  << "12.5.0"
+                                                  << "12,50"
+                                                  << "1250" << comma << QString();
+    QTest::newRow("a letter refused aloud") << "typed"
+                                            << "1x2"
+                                            << "12,00"
+                                            << "1200" << comma << QString();
+    QTest::newRow("pasted with thousands") << "pasted"
+                                           << "1.234,56"
+                                           << "1234,56"
+                                           << "123456" << QString() << QString();
+    QTest::newRow("pasted with a decimal point") << "pasted"
+                                                 << " 12.50 "
+                                                 << "12,50"
+                                                 << "1250" << QString() << QString();
+    QTest::newRow("pasted letters refused whole")
+        << "pasted"
+        << "abc"
+        << "9,99"
+        << "999" << QString() << QStringLiteral("Το «abc» δεν είναι ένα ποσό.");
+    QTest::newRow("pasted with two points refused whole")
+        << "pasted"
+        << "12.5.0"
+        << "9,99"
+        << "999" << QString() << QStringLiteral("Το «12.5.0» δεν είναι ένα ποσό.");
+    QTest::newRow("pasted after a comma, refused whole")
+        << "pasted after"
+        << "3,4"
+        << "9,99"
+        << "999" << QString() << QStringLiteral("Το «9,993,4» δεν είναι ένα ποσό.");
+    QTest::newRow("a third decimal refused at the post")
+        << "typed"
+        << "0,001"
+        << "0,001"
+        << "999" << QString()
+        << QStringLiteral("'0,001' has more than two decimals: amounts are kept in cents.");
+}
+
+// The whole box selected, then typed over or pasted over (or pasted after
+// its text), then posted.
+void TestExpensesRegister::amountIsReadTheGreekWay() {
+    QFETCH(QString, how);
+    QFETCH(QString, input);
+    QFETCH(QString, shown);
+    QFETCH(QString, stored);
+    QFETCH(QString, hint);
+    QFETCH(QString, message);
+    addExpense(QStringLiteral("2007-03-05"), 999, 0, QStringLiteral("Ψώνια"));
+    openForm();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    QToolTip::hideText();
+    field(2)->setFocus();
+    field(2)->selectAll();
+    if (how == QLatin1String("pasted after")) {
+        field(2)->end(false);
+    }
+    if (how.startsWith(QLatin1String("pasted"))) {
+        QGuiApplication::clipboard()->setText(input);
+        QTest::keyClick(field(2), Qt::Key_V, Qt::ControlModifier);
+    } else if (how == QLatin1String("keypad")) {
+        TypeWithKeypad(field(2), input);
+    } else {
+        testsupport::TypeText(field(2), input);
+    }
+    QCOMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(), hint);
+    QTest::mouseClick(navigatorButton("nbPost"), Qt::LeftButton);
+    QCOMPARE(messages_.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty()) {
+        QVERIFY2(messages_.first().text.startsWith(message), qPrintable(messages_.first().text));
+    }
+    QCOMPARE(field(2)->text(), shown);
+    QCOMPARE(store::ScalarQuery(*connection_, QStringLiteral("SELECT POSO FROM EKSODA")).toString(),
+             stored);
 }
 
 void TestExpensesRegister::closingMidEditKeepsTheStoredRow_data() {

@@ -45,6 +45,34 @@ QString Joined(const QStringList& cells) {
     return cells.join(QLatin1Char('|'));
 }
 
+// Overwrites the pages of the database that hold the named table and its
+// indexes, or the whole file when table is empty; gives back the file's
+// bytes as they were.
+QByteArray DamagePages(const QString& path, const QString& table) {
+    constexpr int kPageSize = 1024;
+    // A write of another program first, so that the window's handle reads
+    // the pages again instead of trusting its cache.
+    testsupport::ExecuteStored(QStringLiteral("UPDATE EKSODA SET PERIGRAFH = PERIGRAFH"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite)) {
+        return {};
+    }
+    const QByteArray before = file.readAll();
+    if (table.isEmpty()) {
+        file.seek(0);
+        file.write(QByteArray(before.size(), '\xA5'));
+        return before;
+    }
+    const QStringList pages = testsupport::StoredColumn(
+        QStringLiteral("SELECT rootpage FROM sqlite_master WHERE tbl_name = ? AND rootpage > 0"),
+        {table});
+    for (const QString& page : pages) {
+        file.seek(qint64(page.toInt() - 1) * kPageSize);
+        file.write(QByteArray(kPageSize, '\xA5'));
+    }
+    return before;
+}
+
 }  // namespace
 
 class TestExpensesSearch : public QObject {
@@ -68,6 +96,8 @@ private Q_SLOTS:
     void closingEmptiesTheBoxesAndDisablesPrinting();
     void printingFailureShowsTheErrorAndPrintsNothing();
     void printingUsesTheLastSearchNotTheBoxes();
+    void searchAfterTheFileWentBad_data();
+    void searchAfterTheFileWentBad();
     void byMonthPrintsTheChartTheLinesAndTheSums();
 
 private:
@@ -417,3 +447,66 @@ void TestExpensesSearch::byMonthPrintsTheChartTheLinesAndTheSums() {
 
 QTEST_MAIN(TestExpensesSearch)
 #include "tst_expenses_search.moc"
+
+void TestExpensesSearch::searchAfterTheFileWentBad_data() {
+    QTest::addColumn<bool>("byMonth");
+    QTest::addColumn<QString>("damaged");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("printable");
+    const QString unreadable = QStringLiteral("cannot be opened");
+    QTest::newRow("search: the file unreadable at the reconnect")
+        << false << QString() << unreadable << false;
+    QTest::newRow("by month: the file unreadable at the reconnect")
+        << true << QString() << unreadable << false;
+    QTest::newRow("search: the expenses unreadable")
+        << false << QStringLiteral("EKSODA") << kBadCriteria << false;
+    QTest::newRow("by month: the expenses unreadable")
+        << true << QStringLiteral("EKSODA") << kBadCriteria << false;
+    // Only reads: a page the search never needs is no concern of it.
+    QTest::newRow("search: damage in the notes only")
+        << false << QStringLiteral("NOTES") << QString() << true;
+    QTest::newRow("by month: damage in the notes only")
+        << true << QStringLiteral("NOTES") << QString() << true;
+}
+
+// A search that fails leaves nothing to print, whatever the last good
+// search was; the file back in order, the next search prints what it shows.
+void TestExpensesSearch::searchAfterTheFileWentBad() {
+    QFETCH(bool, byMonth);
+    QFETCH(QString, damaged);
+    QFETCH(QString, message);
+    QFETCH(bool, printable);
+    std::unique_ptr<QDialog> window;
+    if (byMonth) {
+        window = std::make_unique<TForm15>();
+    } else {
+        window = std::make_unique<TForm14>();
+    }
+    const QString march[] = {byMonth ? "2007" : "01/03/2007", byMonth ? "2007" : "31/03/2007"};
+    const QString april[] = {byMonth ? "2008" : "01/04/2007", byMonth ? "2008" : "30/04/2007"};
+    search(*window, march[0], march[1]);
+    QVERIFY(button(*window, "Button3")->isEnabled());
+    connection_.close();
+    const QByteArray intact = DamagePages(work_->databasePath(), damaged);
+    QVERIFY(!intact.isEmpty());
+    search(*window, april[0], april[1]);
+    if (message.isEmpty()) {
+        QCOMPARE(boxes_, QStringList());
+    } else {
+        QCOMPARE(boxes_.size(), 1);
+        QVERIFY2(boxes_.first().contains(message), qPrintable(boxes_.first()));
+    }
+    QCOMPARE(button(*window, "Button3")->isEnabled(), printable);
+
+    QFile file(work_->databasePath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(intact), qint64(intact.size()));
+    file.close();
+    boxes_.clear();
+    search(*window, april[0], april[1]);
+    QCOMPARE(boxes_, QStringList());
+    const QString text = printed(*window);
+    QVERIFY2(text.contains(byMonth ? QStringLiteral("2008") : QStringLiteral("Απρίλιος")),
+             qPrintable(text));
+    QVERIFY(!text.contains(byMonth ? QStringLiteral("2007") : QStringLiteral("Ενοίκιο")));
+}

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "access/Unit27.h"
 #include "app/DesktopServices.h"
@@ -61,6 +62,27 @@ void TForm1::ConnectCommandButtons() {
     connect(ui->Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
     connect(ui->Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
     widgets::UseAsExitButton(this, ui->Button1);
+    OfferCommandsByMenuKey();
+}
+
+// The buttons take no part in the Tab order, and three of them have no Alt
+// letter: the menu key (or Shift+F10, or a right click) offers every one of
+// them, in the order they stand, under the control that has the focus.
+void TForm1::OfferCommandsByMenuKey() {
+    for (QPushButton* button : {ui->Button4, ui->Button3, ui->Button7, ui->Button5, ui->Button6,
+                                ui->Button8, ui->Button2, ui->Button9, ui->Button10, ui->Button1}) {
+        auto* action = new QAction(button->text(), this);
+        connect(action, &QAction::triggered, button, &QPushButton::click);
+        addAction(action);
+    }
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this] {
+            const QWidget* at = focusWidget() != nullptr ? focusWidget() : this;
+            QMenu::exec(actions(), at->mapToGlobal(QPoint(0, at->height())), nullptr, this);
+        });
+    }
 }
 
 void TForm1::BuildTrayIcon() {

@@ -51,6 +51,7 @@ private:
 
     // The command buttons, the tray icon and its menu (MainCommands.cpp).
     void BuildCommands();
+    void OfferCommandsByMenuKey();
     void ConnectCommandButtons();
     void BuildTrayIcon();
     void OpenFromMainWindow(std::unique_ptr<QDialog> window);

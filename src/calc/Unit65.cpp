@@ -37,6 +37,8 @@ TForm65::TForm65(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TFo
     // value, whose text the editor takes without a signal of its own.
     connect(ui->SpinEdit1->editor(), &QLineEdit::textChanged, this, &TForm65::SpinEdit1Change);
     connect(ui->SpinEdit1, &QSpinBox::textChanged, this, &TForm65::SpinEdit1Change);
+    // The calendar hands its focus to the table of days inside it.
+    ui->MonthCalendar1->focusProxy()->setAccessibleName(QStringLiteral("Ημερολόγιο"));
     connect(ui->DateTimePicker1, &QDateEdit::dateChanged, this, &TForm65::DateTimePicker1Change);
     connect(ui->DateTimePicker2, &QDateEdit::dateChanged, this, &TForm65::DateTimePicker2Change);
     connect(ui->Button1, &QPushButton::clicked, this, &TForm65::Button1Click);

@@ -2,17 +2,27 @@
 
 #include <QLabel>
 
+class QDate;
+
 // The day-number label of a grid cell: a label that reports a left click
-// released over it. Hidden labels get no clicks, so empty cells never react.
+// released over it, or Enter or Space while it has the focus. Hidden labels
+// get no clicks and no focus, so empty cells never react. A screen reader
+// hears its full date and the number of its tasks.
 class DayCellLabel : public QLabel {
     Q_OBJECT
 
 public:
-    using QLabel::QLabel;
+    explicit DayCellLabel(QWidget* parent = nullptr);
+
+    // "Τρίτη 15 Δεκεμβρίου 2026, 2 εργασίες"; a count below 0 leaves the
+    // tasks unsaid (not yet counted).
+    void SetDayName(const QDate& date, int tasks);
 
 Q_SIGNALS:
     void clicked();
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 };

@@ -6,6 +6,7 @@
 #include <QLabel>
 
 #include "calendar/DateLiteral.h"
+#include "calendar/DayCellLabel.h"
 #include "calendar/MonthCalendar.h"
 #include "core/AppGlobals.h"
 #include "store/Connection.h"
@@ -88,11 +89,13 @@ void MonthCalendar::RefreshDayMarkers() {
 void MonthCalendar::SetDayMarker(int day, int count) {
     if (const int cell = CellShowingDay(day)) {
         LabelR[cell - 1]->setText(QString::number(count));
+        LabelD[cell - 1]->SetDayName(QDate(app().ViewYear, app().ViewMonth, day), count);
     }
 }
 
 void MonthCalendar::ClearDayMarker(int day) {
     if (const int cell = CellShowingDay(day)) {
         LabelR[cell - 1]->setText(QString());
+        LabelD[cell - 1]->SetDayName(QDate(app().ViewYear, app().ViewMonth, day), 0);
     }
 }

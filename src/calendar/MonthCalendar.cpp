@@ -126,8 +126,10 @@ void MonthCalendar::BuildHint() {
 
 void MonthCalendar::BuildSelectorBar() {
     const QFont font = widgets::TahomaPixels(15);
-    Caption(this, QStringLiteral("Έτος:"), font, widgets::kDayBlue, QPoint(98, 45));
-    Caption(this, QStringLiteral("Μήνας:"), font, widgets::kDayBlue, QPoint(241, 45));
+    QLabel* yearCaption =
+        Caption(this, QStringLiteral("Έτος:"), font, widgets::kDayBlue, QPoint(98, 45));
+    QLabel* monthCaption =
+        Caption(this, QStringLiteral("Μήνας:"), font, widgets::kDayBlue, QPoint(241, 45));
 
     QStringList years;
     for (int year = kFirstListedYear; year <= kLastListedYear; ++year) {
@@ -136,6 +138,9 @@ void MonthCalendar::BuildSelectorBar() {
     ComboBox2 = SelectorList(this, QStringLiteral("ComboBox2"), years, 15, QRect(140, 42, 75, 0));
     ComboBox1 =
         SelectorList(this, QStringLiteral("ComboBox1"), MonthNames(), 12, QRect(294, 42, 124, 0));
+    // A list says its entry; the caption before it names it.
+    yearCaption->setBuddy(ComboBox2);
+    monthCaption->setBuddy(ComboBox1);
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, &MonthCalendar::ComboBox1Change);
     connect(ComboBox2, &QComboBox::currentIndexChanged, this, &MonthCalendar::ComboBox2Change);
 

@@ -52,6 +52,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // With a day in the focus: the arrows move to the day before, after,
+    // above or below it, Page Up and Page Down to the month before or after.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildSelectorBar();
@@ -63,6 +66,9 @@ private:
     void HighlightToday();
     // The first cell whose day-number caption is day; 0 when none.
     int CellShowingDay(int day) const;
+    int FocusedDay() const;
+    void FocusDay(int day);
+    void ShowMonthAfter(int months);
 
     void ComboBox1Change();
     void ComboBox2Change();

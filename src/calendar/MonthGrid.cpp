@@ -1,8 +1,11 @@
 // The month grid: which month is shown, and the placement of its days in
 // the 37 cells with their colours.
 #include <QComboBox>
+#include <QDate>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QSignalBlocker>
+#include <algorithm>
 #include <stdexcept>
 
 #include "calendar/DayCellLabel.h"
@@ -96,6 +99,10 @@ void MonthCalendar::PlaceDays() {
         const QString caption = holdsDay ? QString::number(cell - firstCell + 1) : QString();
         LabelD[cell - 1]->setText(caption);
         LabelD[cell - 1]->setVisible(holdsDay);
+        if (holdsDay) {
+            LabelD[cell - 1]->SetDayName(
+                QDate(app().ViewYear, app().ViewMonth, cell - firstCell + 1), -1);
+        }
         LabelR[cell - 1]->setText(QString());
         LabelR[cell - 1]->setVisible(holdsDay);
     }
@@ -130,4 +137,68 @@ void MonthCalendar::ComboBox2Change() {
 
 void MonthCalendar::BitBtn1Click() {
     widgets::RunReportingErrors(this, [this] { ShowTodayMonth(); });
+}
+
+int MonthCalendar::FocusedDay() const {
+    for (const DayCellLabel* cell : LabelD) {
+        if (cell->hasFocus()) {
+            return cell->text().toInt();
+        }
+    }
+    return 0;
+}
+
+void MonthCalendar::FocusDay(int day) {
+    if (const int cell = CellShowingDay(day)) {
+        LabelD[cell - 1]->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+// The lists follow, so that they always name the month on show.
+void MonthCalendar::ShowMonthAfter(int months) {
+    const int index = (ComboBox2->currentIndex() * 12 + ComboBox1->currentIndex()) + months;
+    if (ComboBox2->currentIndex() < 0 || index < 0 || index >= ComboBox2->count() * 12) {
+        return;
+    }
+    {
+        const QSignalBlocker monthBlocker(ComboBox1);
+        const QSignalBlocker yearBlocker(ComboBox2);
+        ComboBox1->setCurrentIndex(index % 12);
+        ComboBox2->setCurrentIndex(index / 12);
+    }
+    widgets::RunReportingErrors(this, [this] { FillMonthGrid(); });
+}
+
+void MonthCalendar::keyPressEvent(QKeyEvent* event) {
+    const int day = FocusedDay();
+    int step = 0;
+    switch (event->key()) {
+        case Qt::Key_Left:
+            step = -1;
+            break;
+        case Qt::Key_Right:
+            step = 1;
+            break;
+        case Qt::Key_Up:
+            step = -7;
+            break;
+        case Qt::Key_Down:
+            step = 7;
+            break;
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            if (day > 0) {
+                ShowMonthAfter(event->key() == Qt::Key_PageUp ? -1 : 1);
+                FocusDay(std::min(day, int(DaysInMonth)));
+                return;
+            }
+            break;
+        default:
+            break;
+    }
+    if (day == 0 || step == 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    FocusDay(day + step);
 }

@@ -84,6 +84,9 @@ void TForm2::BuildSlots() {
         field->setGeometry(kFieldLeft[side], top + 5, 340, 17);
         field->setDataSource(&DataSource1);
         field->setDataField(column);
+        // A screen reader says the slot's start, as a person reads the grid.
+        field->setAccessibleName(SlotCaption(column).left(5));
+        field->setAccessibleDescription(SlotCaption(column));
         if (previous != nullptr) {
             QWidget::setTabOrder(previous, field);
         }

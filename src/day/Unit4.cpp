@@ -27,6 +27,7 @@ TForm4::~TForm4() = default;
 
 void TForm4::OpenDay(const QString& dayText, const QString& isoDate) {
     daywindow::SetDayCaption(ui->Label83, dayText);
+    ui->DBMemo1->setAccessibleName(QStringLiteral("Σημειώσεις ημέρας %1").arg(dayText));
     ADOConnection1.reopen(app().AppConnectionString);
     ADOQuery1.close();
     ADOQuery1.setSql(

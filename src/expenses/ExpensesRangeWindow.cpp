@@ -135,22 +135,29 @@ void ExpensesRangeWindow::UpdateFindButton() {
                         IsCleanInputText(TrimInputText(Edit2->text())));
 }
 
+// Printing is off from the press of Find until both statements of this
+// search have opened, so that a search that fails at any step never leaves a
+// range to print that nobody saw.
 void ExpensesRangeWindow::Button1Click() {
-    SaveCriteria(TrimInputText(Edit1->text()), TrimInputText(Edit2->text()));
-    if (!SavedCriteriaValid()) {
+    Button3->setEnabled(false);
+    const QString fromText = TrimInputText(Edit1->text());
+    const QString toText = TrimInputText(Edit2->text());
+    if (!CriteriaValid(fromText, toText)) {
         RefuseCriteria();
         return;
     }
     // A connection that cannot be opened is no fault of the criteria: it is
     // reported as it is.
-    widgets::RunReportingErrors(this, [this] { ReconnectAndSearch(); });
+    widgets::RunReportingErrors(this, [&] { ReconnectAndSearch(fromText, toText); });
 }
 
-// Reconnecting makes the search see the current contents of EKSODA.
-void ExpensesRangeWindow::ReconnectAndSearch() {
+// Reconnecting makes the search see the current contents of EKSODA; it comes
+// first, so that a connection that fails leaves the saved criteria as the
+// last search left them.
+void ExpensesRangeWindow::ReconnectAndSearch(const QString& fromText, const QString& toText) {
     ADOConnection1.close();
     ADOConnection1.open();
-    Button3->setEnabled(true);
+    SaveCriteria(fromText, toText);
     ADOQuery1.close();
     ADOQuery2.close();
     try {
@@ -164,7 +171,9 @@ void ExpensesRangeWindow::ReconnectAndSearch() {
         ADOQuery1.first();
     } catch (const std::exception&) {
         RefuseCriteria();
+        return;
     }
+    Button3->setEnabled(true);
 }
 
 void ExpensesRangeWindow::RefuseCriteria() {

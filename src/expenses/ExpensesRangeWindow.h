@@ -56,11 +56,15 @@ protected:
     // grid's columns and wires the handlers.
     void PrepareForm(std::initializer_list<widgets::GridColumn> columns);
 
-    // Find saves the criteria from the boxes, without blanks around them.
+    // Find saves the criteria from the boxes, without blanks around them,
+    // once the connection has opened again.
     virtual void SaveCriteria(const QString& fromText, const QString& toText) = 0;
-    // A window that can judge its saved criteria before any statement runs
-    // refuses them here; the rows and sums shown then stay as they were.
-    virtual bool SavedCriteriaValid() const { return true; }
+    // A window that can judge the criteria in the boxes before the
+    // connection is touched refuses them here; the rows and sums shown then
+    // stay as they were, and so do the saved criteria.
+    virtual bool CriteriaValid(const QString& /*fromText*/, const QString& /*toText*/) const {
+        return true;
+    }
     // The first and last day of the saved range as ISO dates, bound to the
     // statements. Throws store::DatabaseError for criteria that give no range.
     virtual QVariantList RangeParameters() const = 0;
@@ -88,7 +92,7 @@ private:
     void Button3Click();
     void FormClose();
 
-    void ReconnectAndSearch();
+    void ReconnectAndSearch(const QString& fromText, const QString& toText);
     void RefuseCriteria();
     void PrintSavedCriteria();
     void FitSumsToText();

@@ -44,8 +44,12 @@ void TForm14::SaveCriteria(const QString& fromText, const QString& toText) {
     ToSqlDateLiteral(ToDateLiteral);
 }
 
-bool TForm14::SavedCriteriaValid() const {
-    return FromDateLiteral != kDateLiteralError && ToDateLiteral != kDateLiteralError;
+bool TForm14::CriteriaValid(const QString& fromText, const QString& toText) const {
+    QString from = fromText;
+    QString to = toText;
+    ToSqlDateLiteral(from);
+    ToSqlDateLiteral(to);
+    return from != kDateLiteralError && to != kDateLiteralError;
 }
 
 QVariantList TForm14::RangeParameters() const {

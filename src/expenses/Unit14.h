@@ -21,7 +21,7 @@ public:
 
 protected:
     void SaveCriteria(const QString& fromText, const QString& toText) override;
-    bool SavedCriteriaValid() const override;
+    bool CriteriaValid(const QString& fromText, const QString& toText) const override;
     QVariantList RangeParameters() const override;
     QString CriteriaText() const override;
 

@@ -6,11 +6,12 @@
 
 namespace {
 
-// The month lines are made once per search into a table of the connection
-// (in memory), so that the lines and their sums cost one pass over the
-// expenses of the range. Summed per day first: the days come in the order of
-// the date index, so only the few day lines, not every expense, are grouped
-// into months. A month's SYNOLO sums only its expenses with both amounts, and
+// The month lines are made once per search into a temporary table of the
+// connection, so that the lines and their sums cost one pass over the
+// expenses of the range. The table lives outside data.mdb: making it is no
+// write to the file and runs no check of it. Summed per day first: the days
+// come in the order of the date index, so only the few day lines, not every
+// expense, are grouped into months. A month's SYNOLO sums only its expenses with both amounts, and
 // so does the sum of the months' SYNOLO.
 const QString kDropMonthSumsSql = QStringLiteral("DROP TABLE IF EXISTS temp.MONTH_SUMS");
 const QString kMakeMonthSumsSql = QStringLiteral(

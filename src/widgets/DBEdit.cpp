@@ -1,6 +1,14 @@
 #include "widgets/DBEdit.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QPainter>
+#include <QToolTip>
 #include <QValidator>
 
 #include "core/ProgramLocale.h"
@@ -17,6 +25,7 @@ constexpr int kUnlimitedLength = 32767;
 
 DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent), link_([this] { showFieldValue(); }) {
     connect(this, &QLineEdit::textEdited, this, &DBEdit::takeTypedText);
+    connect(this, &QLineEdit::inputRejected, this, &DBEdit::refuseKeystroke);
     showFieldValue();
 }
 
@@ -125,10 +134,46 @@ void DBEdit::commitPendingEdit() {
     showFieldValue();
 }
 
+bool DBEdit::holdsAmount() const {
+    return shownKind_ == store::FieldInfo::Kind::Cents;
+}
+
+void DBEdit::refuseKeystroke() {
+    QApplication::beep();
+    const QString hint = shownField_ != nullptr ? RefusedKeystrokeHint(*shownField_) : QString();
+    if (!hint.isEmpty()) {
+        QToolTip::showText(mapToGlobal(QPoint(0, height())), hint, this);
+    }
+}
+
+// The whole text is read or refused whole: the validator alone would drop a
+// paste it cannot take without a word.
+void DBEdit::pasteAmount(const QString& pasted) {
+    if (isReadOnly()) {
+        return;
+    }
+    const std::optional<QString> amount = ReadPastedAmount(pasted);
+    QString result = text();
+    const int start = hasSelectedText() ? selectionStart() : cursorPosition();
+    result.replace(start, int(selectedText().size()), amount.value_or(QString()));
+    int position = start;
+    // An amount that does not fit beside what the box holds is named as the
+    // box would have held it.
+    if (!amount || keystrokes_->validate(result, position) == QValidator::Invalid) {
+        ShowStandardError(this, UnreadableAmountMessage(amount ? result : pasted));
+        return;
+    }
+    insert(*amount);
+}
+
 void DBEdit::keyPressEvent(QKeyEvent* event) {
+    if (holdsAmount() && event->matches(QKeySequence::Paste)) {
+        pasteAmount(QGuiApplication::clipboard()->text());
+        return;
+    }
     const bool keypadDecimal = event->modifiers().testFlag(Qt::KeypadModifier) &&
                                (event->key() == Qt::Key_Period || event->key() == Qt::Key_Comma);
-    if (keypadDecimal && shownKind_ == store::FieldInfo::Kind::Cents) {
+    if (keypadDecimal && holdsAmount()) {
         const QString comma = ProgramLocale().decimalPoint();
         QKeyEvent typed(event->type(), Qt::Key_Comma, event->modifiers(), comma);
         QLineEdit::keyPressEvent(&typed);
@@ -156,6 +201,42 @@ void DBEdit::focusOutEvent(QFocusEvent* event) {
         ShowStandardError(this, refusal);
         setFocus(Qt::OtherFocusReason);
     }
+}
+
+void DBEdit::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"));
+        paste != nullptr && holdsAmount()) {
+        disconnect(paste, &QAction::triggered, nullptr, nullptr);
+        connect(paste, &QAction::triggered, this,
+                [this] { pasteAmount(QGuiApplication::clipboard()->text()); });
+    }
+    menu->popup(event->globalPos());
+}
+
+// Text dragged within the box moves as it is.
+void DBEdit::dropEvent(QDropEvent* event) {
+    if (!holdsAmount() || !event->mimeData()->hasText() || event->source() == this) {
+        QLineEdit::dropEvent(event);
+        return;
+    }
+    setCursorPosition(cursorPositionAt(event->position().toPoint()));
+    deselect();
+    pasteAmount(event->mimeData()->text());
+    event->acceptProposedAction();
+}
+
+// A box drawn without a frame (the slots of a day) would show its focus by
+// the cursor alone; a frame in the highlight colour shows it at a glance.
+void DBEdit::paintEvent(QPaintEvent* event) {
+    QLineEdit::paintEvent(event);
+    if (hasFrame() || !hasFocus()) {
+        return;
+    }
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Highlight));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 }  // namespace widgets

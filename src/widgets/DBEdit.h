@@ -13,7 +13,10 @@ namespace widgets {
 // once; a date or an amount is taken when the row is posted or left (or
 // when the field loses the focus with a complete value), and a text that is
 // not a value of its kind is refused then, keeping the row in Edit. In an
-// amount the keypad's decimal key types the decimal comma.
+// amount the keypad's decimal key types the decimal comma, a keystroke that
+// cannot form a number is refused with a sound and a hint at the box, and a
+// pasted or dropped text is read as a Greek amount ("1.234,56") or refused
+// with a message naming it, never cut down to the characters that fit.
 class DBEdit : public QLineEdit, public PendingEdit {
     Q_OBJECT
 
@@ -31,12 +34,18 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void showFieldValue();
     void adoptFieldKind(const store::FieldInfo* field);
     void takeTypedText(const QString& text);
     bool keepsPendingText() const;
+    bool holdsAmount() const;
+    void refuseKeystroke();
+    void pasteAmount(const QString& pasted);
 
     FieldLink link_;
     QValidator* keystrokes_ = nullptr;

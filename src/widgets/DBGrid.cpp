@@ -125,6 +125,9 @@ void DBGrid::addColumn(const QString& field, const QString& title, int width,
                        Qt::Alignment alignment) {
     model_->addColumn({field, title, alignment});
     const int column = model_->columnCount() - 1;
+    // A screen reader names the grid by what it lists: its column titles.
+    setAccessibleName(accessibleName().isEmpty() ? title
+                                                 : accessibleName() + QStringLiteral(", ") + title);
     setColumnWidth(column, width > 0 ? width : kDefaultColumnWidth);
     showCurrentRow();
 }

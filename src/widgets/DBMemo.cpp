@@ -1,5 +1,6 @@
 #include "widgets/DBMemo.h"
 
+#include <QKeyEvent>
 #include <QTextDocument>
 
 #include "store/DatabaseError.h"
@@ -74,6 +75,16 @@ void DBMemo::takeTypedText() {
         return;
     }
     writing_ = false;
+}
+
+// The editor types a Tab that found no other control to move to.
+void DBMemo::keyPressEvent(QKeyEvent* event) {
+    const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    if (tab && !event->modifiers().testFlag(Qt::ControlModifier)) {
+        event->ignore();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
 }
 
 }  // namespace widgets

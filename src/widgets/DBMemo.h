@@ -10,7 +10,8 @@ namespace widgets {
 // A multi-line field bound to a column of the current row. The text goes
 // to the column exactly as shown: line breaks are written the way the
 // stored text writes them ("\r\n" stays "\r\n"), and nothing else changes.
-// Tab moves the focus, as in the other fields.
+// Tab moves the focus, as in the other fields, and never types a tab, even
+// where the window has nothing else to move to.
 class DBMemo : public QPlainTextEdit {
     Q_OBJECT
 
@@ -24,6 +25,9 @@ public:
 
     // The text as the column receives it.
     QString memoText() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void showFieldValue();

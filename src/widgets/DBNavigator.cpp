@@ -97,6 +97,9 @@ DBNavigator::DBNavigator(QWidget* parent) : QWidget(parent) {
         auto* button = new QToolButton(this);
         button->setObjectName(QLatin1String(info.objectName));
         button->setToolTip(QLatin1String(info.toolTip));
+        // A glyph says nothing to a screen reader: the button is named by
+        // its tooltip.
+        button->setAccessibleName(QLatin1String(info.toolTip));
         button->setIcon(GlyphIcon(info.which));
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         button->setFocusPolicy(Qt::TabFocus);

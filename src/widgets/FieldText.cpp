@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+#include <QValidator>
 #include <limits>
 
 #include "core/ProgramLocale.h"
@@ -21,6 +22,35 @@ const QString kDateFormat = QStringLiteral("dd/MM/yyyy");
 QString DecimalComma() {
     return ProgramLocale().decimalPoint();
 }
+
+// An amount as it may stand in the box while it is typed.
+const QRegularExpression& TypedAmountPattern() {
+    static const QRegularExpression pattern(QRegularExpression::anchoredPattern(
+        QStringLiteral("[+-]?\\d*(%1\\d*)?").arg(QRegularExpression::escape(DecimalComma()))));
+    return pattern;
+}
+
+// Takes a "." where the amount holds no decimal comma yet as that comma;
+// anything else that cannot grow into an amount is refused.
+class AmountKeystrokes : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int&) const override {
+        if (TypedAmountPattern().match(input).hasMatch()) {
+            return Acceptable;
+        }
+        if (input.count(QLatin1Char('.')) == 1 && !input.contains(DecimalComma())) {
+            QString withComma = input;
+            withComma.replace(QLatin1Char('.'), DecimalComma());
+            if (TypedAmountPattern().match(withComma).hasMatch()) {
+                input = withComma;
+                return Acceptable;
+            }
+        }
+        return Invalid;
+    }
+};
 
 QVariant ParseDate(const QString& text) {
     static const QRegularExpression dayMonthYear(
@@ -138,9 +168,7 @@ QValidator* KeystrokeValidator(const store::FieldInfo& field, QObject* parent) {
         case Kind::Cents:
             // Any count of digits: a third decimal or too many digits is
             // refused with a message when the value is taken, not swallowed.
-            pattern = QStringLiteral("[+-]?\\d*(%1\\d*)?")
-                          .arg(QRegularExpression::escape(DecimalComma()));
-            break;
+            return new AmountKeystrokes(parent);
         case Kind::Integer:
         case Kind::Counter:
             pattern = QStringLiteral("[+-]?\\d{0,18}");
@@ -152,6 +180,40 @@ QValidator* KeystrokeValidator(const store::FieldInfo& field, QObject* parent) {
             return nullptr;
     }
     return new QRegularExpressionValidator(QRegularExpression(pattern), parent);
+}
+
+QString RefusedKeystrokeHint(const store::FieldInfo& field) {
+    return field.kind == Kind::Cents ? QStringLiteral("Η υποδιαστολή είναι το κόμμα") : QString();
+}
+
+std::optional<QString> ReadPastedAmount(const QString& text) {
+    static const QRegularExpression grouped(QRegularExpression::anchoredPattern(
+        QStringLiteral("([+-]?)(\\d{1,3}(?:\\.\\d{3})+|\\d*)(,\\d*)?")));
+    static const QRegularExpression pointDecimal(
+        QRegularExpression::anchoredPattern(QStringLiteral("([+-]?)(\\d*)\\.(\\d*)")));
+    const QString trimmed = text.trimmed();
+    QString amount;
+    if (const QRegularExpressionMatch match = grouped.match(trimmed); match.hasMatch()) {
+        amount = match.captured(1) + match.captured(2).remove(QLatin1Char('.')) +
+                 match.captured(3).replace(QLatin1Char(','), DecimalComma());
+    } else if (const QRegularExpressionMatch point = pointDecimal.match(trimmed);
+               point.hasMatch()) {
+        amount = point.captured(1) + point.captured(2) + DecimalComma() + point.captured(3);
+    }
+    if (!amount.contains(QRegularExpression(QStringLiteral("\\d")))) {
+        return std::nullopt;
+    }
+    return amount;
+}
+
+QString UnreadableAmountMessage(const QString& text) {
+    constexpr int kShownCharacters = 60;
+    const QString shown =
+        text.size() > kShownCharacters ? text.left(kShownCharacters) + QChar(0x2026) : text;
+    return QStringLiteral(
+               "Το «%1» δεν είναι ένα ποσό.\rΤα ποσά γράφονται με κόμμα στα δεκαδικά, "
+               "π.χ. 1.234,56.")
+        .arg(shown);
 }
 
 }  // namespace widgets
