@@ -10,11 +10,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QGraphicsView>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -240,13 +238,11 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (event->type() != QEvent::Paint || elapsedMs >= 0 || painting || widget == nullptr ||
-            qobject_cast<QGraphicsView*>(widget->parentWidget()) == nullptr) {
+            widget->parentWidget() == nullptr ||
+            widget->parentWidget()->objectName() != QLatin1String("PageView")) {
             return false;
         }
-        auto* preview = qobject_cast<QPrintPreviewDialog*>(widget->window());
-        if (preview == nullptr) {
-            return false;
-        }
+        QWidget* preview = widget->window();
         painting = true;
         QCoreApplication::sendEvent(widget, event);
         painting = false;
