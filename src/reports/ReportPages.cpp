@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPainterPath>
 #include <QTextLayout>
 #include <algorithm>
 
@@ -484,18 +485,23 @@ int ReportPages::RowCount(const BandRows& rows) {
 
 void ReportPages::paintBody(QPainter& painter, int index) const {
     const Page& page = pages_[index];
+    // Shades of one colour and all the rules go out as one path each: a PDF
+    // then holds one fill and one stroke per page instead of one per row.
     painter.setPen(Qt::NoPen);
-    QColor brush;
-    for (const ShadePiece& shade : page.shades) {
-        if (shade.colour != brush) {
-            brush = shade.colour;
-            painter.setBrush(brush);
+    for (int first = 0; first < page.shades.size();) {
+        QPainterPath shaded;
+        const QColor colour = page.shades[first].colour;
+        for (; first < page.shades.size() && page.shades[first].colour == colour; ++first) {
+            shaded.addRect(page.shades[first].area);
         }
-        painter.drawRect(shade.area);
+        painter.fillPath(shaded, colour);
     }
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(kRuleColour, ruleWidth_));
-    painter.drawLines(page.rules);
+    QPainterPath rules;
+    for (const QLineF& rule : page.rules) {
+        rules.moveTo(rule.p1());
+        rules.lineTo(rule.p2());
+    }
+    painter.strokePath(rules, QPen(kRuleColour, ruleWidth_));
     painter.setPen(Qt::black);
     int current = -1;
     for (const TextPiece& piece : page.texts) {

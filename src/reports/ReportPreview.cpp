@@ -159,27 +159,28 @@ ReportPreview::ReportPreview(ReportOutput& output, const QString& title, QWidget
     setWindowTitle(title);
     auto* bar = new QToolBar(this);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    addTool(bar, "PrintAction", QStringLiteral("&Εκτύπωση…"), QKeySequence::Print,
+    addTool(bar, "PrintAction", QStringLiteral("&Εκτύπωση…"), QString(), QKeySequence::Print,
             [this] { printReport(); });
-    addTool(bar, "SavePdfAction", QStringLiteral("&Αποθήκευση PDF…"), QKeySequence::Save,
+    addTool(bar, "SavePdfAction", QStringLiteral("&Αποθήκευση PDF…"), QString(), QKeySequence::Save,
             [this] { saveAsPdf(); });
     bar->addSeparator();
-    addTool(bar, "ZoomOutAction", QStringLiteral("Σμίκρυνση"), QKeySequence::ZoomOut,
-            [this] { view_->zoomBy(0.8); });
-    addTool(bar, "ZoomInAction", QStringLiteral("Μεγέθυνση"), QKeySequence::ZoomIn,
-            [this] { view_->zoomBy(1.25); });
-    addTool(bar, "FitWidthAction", QStringLiteral("Πλάτος σελίδας"), QKeySequence(),
-            [this] { view_->fitWidth(); });
-    addTool(bar, "FitPageAction", QStringLiteral("Ολόκληρη σελίδα"), QKeySequence(),
-            [this] { view_->fitPage(); });
+    addTool(bar, "ZoomOutAction", QStringLiteral("−"), QStringLiteral("Σμίκρυνση"),
+            QKeySequence::ZoomOut, [this] { view_->zoomBy(0.8); });
+    addTool(bar, "ZoomInAction", QStringLiteral("+"), QStringLiteral("Μεγέθυνση"),
+            QKeySequence::ZoomIn, [this] { view_->zoomBy(1.25); });
+    addTool(bar, "FitWidthAction", QStringLiteral("Πλάτος"), QStringLiteral("Πλάτος σελίδας"),
+            QKeySequence(), [this] { view_->fitWidth(); });
+    addTool(bar, "FitPageAction", QStringLiteral("Σελίδα"), QStringLiteral("Ολόκληρη σελίδα"),
+            QKeySequence(), [this] { view_->fitPage(); });
     bar->addSeparator();
-    addTool(bar, "PreviousPageAction", QStringLiteral("Προηγούμενη"), QKeySequence(),
-            [this] { view_->showPage(view_->currentPage() - 1); });
+    addTool(bar, "PreviousPageAction", QStringLiteral("◀"), QStringLiteral("Προηγούμενη σελίδα"),
+            QKeySequence(), [this] { view_->showPage(view_->currentPage() - 1); });
     bar->addWidget(pageLabel_);
-    addTool(bar, "NextPageAction", QStringLiteral("Επόμενη"), QKeySequence(),
-            [this] { view_->showPage(view_->currentPage() + 1); });
+    addTool(bar, "NextPageAction", QStringLiteral("▶"), QStringLiteral("Επόμενη σελίδα"),
+            QKeySequence(), [this] { view_->showPage(view_->currentPage() + 1); });
     bar->addSeparator();
-    addTool(bar, "CloseAction", QStringLiteral("&Κλείσιμο"), QKeySequence(), [this] { reject(); });
+    addTool(bar, "CloseAction", QStringLiteral("&Κλείσιμο"), QString(), QKeySequence(),
+            [this] { reject(); });
     pageLabel_->setObjectName(QStringLiteral("PageLabel"));
     pageLabel_->setContentsMargins(8, 0, 8, 0);
 
@@ -197,11 +198,17 @@ ReportPreview::ReportPreview(ReportOutput& output, const QString& title, QWidget
     }
 }
 
+// A tool shown as a sign says its name in its tooltip and to a screen reader.
 QAction* ReportPreview::addTool(QToolBar* bar, const char* name, const QString& text,
-                                const QKeySequence& key, const std::function<void()>& run) {
+                                const QString& spoken, const QKeySequence& key,
+                                const std::function<void()>& run) {
     QAction* action = bar->addAction(text);
     action->setObjectName(QLatin1String(name));
     action->setShortcut(key);
+    if (!spoken.isEmpty()) {
+        action->setToolTip(spoken);
+        bar->widgetForAction(action)->setAccessibleName(spoken);
+    }
     connect(action, &QAction::triggered, this, run);
     return action;
 }

@@ -60,8 +60,8 @@ public:
     ReportPreview(ReportOutput& output, const QString& title, QWidget* parent);
 
 private:
-    QAction* addTool(QToolBar* bar, const char* name, const QString& text, const QKeySequence& key,
-                     const std::function<void()>& run);
+    QAction* addTool(QToolBar* bar, const char* name, const QString& text, const QString& spoken,
+                     const QKeySequence& key, const std::function<void()>& run);
     void printReport();
     void saveAsPdf();
     void showPageNumber(int page);

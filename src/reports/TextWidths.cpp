@@ -10,7 +10,8 @@ const QString kAmountSigns = QStringLiteral("0123456789,.-/: ");
 
 }  // namespace
 
-TextWidths::TextWidths(const QFontMetricsF& metrics) : metrics_(metrics) {
+TextWidths::TextWidths(const QFontMetricsF& metrics)
+    : metrics_(metrics), table_(kTableSize, kUnknown) {
     pairFree_ = FindsNoKerning();
 }
 
@@ -33,18 +34,36 @@ bool TextWidths::FindsNoKerning() const {
     return true;
 }
 
+// A character that shaping may join to its neighbour cannot be summed.
+double TextWidths::measure(QChar c) const {
+    const bool joins = c.isSurrogate() || c.isMark() || c.category() == QChar::Other_Control ||
+                       c.category() == QChar::Other_Format;
+    return joins ? kShaped : metrics_.horizontalAdvance(c);
+}
+
+double TextWidths::advanceOf(QChar c) {
+    if (c.unicode() < kTableSize) {
+        double& known = table_[c.unicode()];
+        if (known == kUnknown) {
+            known = measure(c);
+        }
+        return known;
+    }
+    auto known = others_.constFind(c.unicode());
+    if (known == others_.cend()) {
+        known = others_.insert(c.unicode(), measure(c));
+    }
+    return *known;
+}
+
 double TextWidths::advanceSum(const QString& text) {
     double sum = 0;
     for (const QChar c : text) {
-        if (c.isSurrogate() || c.isMark() || c.category() == QChar::Other_Control ||
-            c.category() == QChar::Other_Format) {
+        const double advance = advanceOf(c);
+        if (advance == kShaped) {
             return -1;
         }
-        auto advance = advances_.constFind(c.unicode());
-        if (advance == advances_.cend()) {
-            advance = advances_.insert(c.unicode(), metrics_.horizontalAdvance(c));
-        }
-        sum += *advance;
+        sum += advance;
     }
     return sum;
 }

@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QString>
+#include <vector>
 
 namespace reports {
 
@@ -29,8 +30,18 @@ private:
     static bool IsPairFreeCandidate(QChar c);
     bool FindsNoKerning() const;
 
+    // The advances of the characters below kTableSize (Latin, Greek,
+    // Cyrillic and their signs), filled as they are met: kUnknown until
+    // measured, kShaped for a character that needs the whole text shaped.
+    static constexpr int kTableSize = 0x800;
+    static constexpr double kUnknown = -1;
+    static constexpr double kShaped = -2;
+    double measure(QChar c) const;
+    double advanceOf(QChar c);
+
     QFontMetricsF metrics_;
-    QHash<char16_t, double> advances_;
+    std::vector<double> table_;
+    QHash<char16_t, double> others_;
     bool pairFree_ = false;
 };
 
