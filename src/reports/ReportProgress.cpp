@@ -7,6 +7,7 @@ namespace reports {
 namespace {
 
 constexpr int kUsualDelayMs = 500;
+constexpr int kUpdateMs = 40;
 std::optional<int> delayForTests;
 
 }  // namespace
@@ -36,6 +37,11 @@ void ReportProgress::show(int permille, const QString& label) {
     if (dialog_->wasCanceled()) {
         throw ReportCancelled{};
     }
+    // A few updates a second are enough for the eye and cost the run nothing.
+    if (sinceUpdate_.isValid() && sinceUpdate_.elapsed() < kUpdateMs) {
+        return;
+    }
+    sinceUpdate_.start();
     if (dialog_->isVisible()) {
         dialog_->setLabelText(label);
     }

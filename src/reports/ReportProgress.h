@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -34,6 +35,7 @@ private:
     void show(int permille, const QString& label);
 
     std::unique_ptr<QProgressDialog> dialog_;
+    QElapsedTimer sinceUpdate_;
 };
 
 // Tests make the dialog show at once (0) or return to the usual delay
