@@ -17,10 +17,18 @@ namespace {
 
 const QColor kHeaderShade(225, 225, 225);
 const QColor kRowShade(245, 245, 245);
+// The room between a cell's text and its rules, beside it and above and below.
+constexpr double kCellSideMm = 1;
+constexpr double kCellTopMm = 0.5;
 
 // Each line of a text is a paragraph of its own, Windows line ends included;
 // a tab takes the room of four blanks, as wide in the layout as on paper.
 QStringList Paragraphs(QString text) {
+    // Most cells are one plain line: handed on as they are, without a copy.
+    const auto breaks = [](QChar c) { return c == u'\r' || c == u'\n' || c == u'\t'; };
+    if (std::none_of(text.cbegin(), text.cend(), breaks)) {
+        return {text};
+    }
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     text.replace(QLatin1Char('\t'), QLatin1String("    "));
@@ -130,7 +138,9 @@ private:
 
     QVector<Column> tableColumns(const Band& band) const;
     Row layOutRow(const QVector<Column>& columns, const QStringList& texts, FontRole role);
-    double rowHeight(int lines) const { return lines * spacing(FontRole::Body) + 2 * mm(1); }
+    double rowHeight(int lines) const {
+        return lines * spacing(FontRole::Body) + 2 * mm(kCellTopMm);
+    }
     void placeCells(const QVector<Column>& columns, const Row& row, FontRole role,
                     const QColor& shade, int first, int count);
     void placeTableRow(const Row& row, const QColor& shade);
@@ -275,7 +285,8 @@ PageBuilder::Row PageBuilder::layOutRow(const QVector<Column>& columns, const QS
     Row row;
     row.cells.reserve(columns.size());
     for (int c = 0; c < columns.size(); ++c) {
-        row.cells.append(wrap(texts.value(c), role, std::max(columns[c].width - 2 * mm(1), 1.0),
+        row.cells.append(wrap(texts.value(c), role,
+                              std::max(columns[c].width - 2 * mm(kCellSideMm), 1.0),
                               columns[c].alignment));
         row.lines = std::max(row.lines, int(row.cells.last().size()));
     }
@@ -291,10 +302,10 @@ void PageBuilder::placeCells(const QVector<Column>& columns, const Row& row, Fon
     }
     for (int c = 0; c < columns.size(); ++c) {
         const QVector<Line>& lines = row.cells[c];
-        const double inner = columns[c].width - 2 * mm(1);
+        const double inner = columns[c].width - 2 * mm(kCellSideMm);
         for (int l = first; l < std::min(first + count, int(lines.size())); ++l) {
-            addLine(lines[l], role, columns[c].left + mm(1), inner, columns[c].alignment,
-                    y_ + mm(1) + (l - first) * spacing(role));
+            addLine(lines[l], role, columns[c].left + mm(kCellSideMm), inner, columns[c].alignment,
+                    y_ + mm(kCellTopMm) + (l - first) * spacing(role));
         }
     }
     y_ += height;
@@ -311,7 +322,7 @@ void PageBuilder::placeTableRow(const Row& row, const QColor& shade) {
         startTableOnPage();
     }
     for (int first = 0;;) {
-        const int fit = std::max(1, int((room() - 2 * mm(1)) / spacing(FontRole::Body)));
+        const int fit = std::max(1, int((room() - 2 * mm(kCellTopMm)) / spacing(FontRole::Body)));
         const int count = std::min(row.lines - first, fit);
         placeCells(columns_, row, FontRole::Body, shade, first, count);
         page().rules.append(QLineF(0, y_, columns_.last().left + columns_.last().width, y_));
