@@ -98,6 +98,44 @@ void BM_PrintThousandNotesToPdf(benchmark::State& state) {
 }
 BENCHMARK(BM_PrintThousandNotesToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// The floor of the notes: the same text cut at blanks into lines of about
+// the width of a page, drawn line by line with QPainter::drawText, a new
+// page every 60 lines, with no layout.
+void BM_FloorNotesDrawTextToPdf(benchmark::State& state) {
+    QStringList lines;
+    for (int i = 0; i < 1000; ++i) {
+        for (const QString& paragraph : NoteBody(i).split(QLatin1Char('\n'))) {
+            QString line;
+            for (const QString& word : paragraph.split(QLatin1Char(' '))) {
+                if (line.size() + word.size() > 90) {
+                    lines.append(line);
+                    line.clear();
+                }
+                line += word + QLatin1Char(' ');
+            }
+            lines.append(line);
+        }
+    }
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("floor-notes.pdf"));
+    for (auto _ : state) {
+        QPdfWriter writer(pdf);
+        QPainter painter(&writer);
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPointSizeF(10);
+        painter.setFont(font);
+        const double lineHeight = writer.logicalDpiY() * 0.165;
+        for (int l = 0; l < lines.size(); ++l) {
+            if (l > 0 && l % 60 == 0) {
+                writer.newPage();
+            }
+            painter.drawText(QPointF(0, (l % 60 + 1) * lineHeight), lines[l]);
+        }
+    }
+    state.counters["lines"] = double(lines.size());
+}
+BENCHMARK(BM_FloorNotesDrawTextToPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 // A folder with the given number of expenses, a few a day from 2001 on, each
 // with a description of about 35 Greek characters; written once per size and
 // kept beside the program for later runs.
