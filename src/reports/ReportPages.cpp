@@ -133,6 +133,8 @@ private:
                        Qt::Alignment alignment = Qt::AlignLeft);
     void wrapParagraph(const QString& paragraph, FontRole role, double width,
                        Qt::Alignment alignment, QVector<Line>& lines);
+    void breakAtBlanks(const QString& paragraph, TextWidths& widths, double width,
+                       QVector<Line>& lines);
     void addLine(const Line& line, FontRole role, double left, double width,
                  Qt::Alignment alignment, double top);
 
@@ -205,6 +207,10 @@ void PageBuilder::wrapParagraph(const QString& paragraph, FontRole role, double 
             return;
         }
     }
+    if (sum >= 0 && (alignment & Qt::AlignLeft)) {
+        breakAtBlanks(paragraph, widths, width, lines);
+        return;
+    }
     // A paragraph broken into lines keeps its layout: its lines are drawn
     // from the glyphs shaped here.
     auto layout = std::make_unique<QTextLayout>(paragraph, report_.fonts_[int(role)], device_);
@@ -220,6 +226,39 @@ void PageBuilder::wrapParagraph(const QString& paragraph, FontRole role, double 
     }
     layout->endLayout();
     report_.layouts_.push_back(std::move(layout));
+}
+
+// Breaks a paragraph whose characters can be summed at its blanks, each line
+// as long as fits, by the sums of their advances: it is shaped only once, when
+// its lines are printed. A word longer than a line is cut where it must be.
+void PageBuilder::breakAtBlanks(const QString& paragraph, TextWidths& widths, double width,
+                                QVector<Line>& lines) {
+    const double room = width * 0.99;
+    for (qsizetype start = 0; start < paragraph.size();) {
+        double used = 0;
+        double beforeBlank = 0;
+        qsizetype blank = -1;
+        qsizetype end = start;
+        for (; end < paragraph.size(); ++end) {
+            if (paragraph[end] == u' ') {
+                blank = end;
+                beforeBlank = used;
+            }
+            const double advance = widths.advanceOf(paragraph[end]);
+            if (used + advance > room && end > start) {
+                break;
+            }
+            used += advance;
+        }
+        if (end < paragraph.size() && blank > start) {
+            end = blank;
+            used = beforeBlank;
+        }
+        lines.append({paragraph.mid(start, end - start), used});
+        for (start = end; start < paragraph.size() && paragraph[start] == u' ';) {
+            ++start;
+        }
+    }
 }
 
 QVector<PageBuilder::Line> PageBuilder::wrap(const QString& text, FontRole role, double width,

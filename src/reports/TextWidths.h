@@ -25,6 +25,9 @@ public:
     // the set the face was found not to kern (digits and the signs of
     // amounts and dates), otherwise text shaped whole.
     double width(const QString& text, double sum);
+    // The advance of one character; kShaped for one that cannot be summed.
+    double advanceOf(QChar c);
+    static constexpr double kShaped = -2;
 
 private:
     static bool IsPairFreeCandidate(QChar c);
@@ -35,9 +38,7 @@ private:
     // measured, kShaped for a character that needs the whole text shaped.
     static constexpr int kTableSize = 0x800;
     static constexpr double kUnknown = -1;
-    static constexpr double kShaped = -2;
     double measure(QChar c) const;
-    double advanceOf(QChar c);
 
     QFontMetricsF metrics_;
     std::vector<double> table_;
