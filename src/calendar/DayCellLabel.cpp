@@ -29,7 +29,11 @@ DayCellLabel::DayCellLabel(QWidget* parent) : QLabel(parent) {
 }
 
 void DayCellLabel::SetDayName(const QDate& date, int tasks) {
-    QString name = QLocale().toString(date, QStringLiteral("dddd d MMMM yyyy"));
+    if (date != namedDate_) {
+        namedDate_ = date;
+        dateName_ = QLocale().toString(date, QStringLiteral("dddd d MMMM yyyy"));
+    }
+    QString name = dateName_;
     if (tasks == 1) {
         name += QStringLiteral(", 1 εργασία");
     } else if (tasks == 0) {

@@ -1,8 +1,7 @@
 #pragma once
 
+#include <QDate>
 #include <QLabel>
-
-class QDate;
 
 // The day-number label of a grid cell: a label that reports a left click
 // released over it, or Enter or Space while it has the focus. Hidden labels
@@ -25,4 +24,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    // The date as last spoken: a month redraw names each day twice (placed,
+    // then counted), and the date is written out only once.
+    QDate namedDate_;
+    QString dateName_;
 };

@@ -74,7 +74,8 @@ private:
         double footer = 0;
         QSizeF body() const { return {area.width(), area.height() - header - footer}; }
         bool operator==(const Frame& other) const {
-            return dpi == other.dpi && area == other.area && header == other.header;
+            return dpi == other.dpi && paper == other.paper && area == other.area &&
+                   header == other.header;
         }
     };
 

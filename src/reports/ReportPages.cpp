@@ -20,6 +20,12 @@ const QColor kRowShade(245, 245, 245);
 // The room between a cell's text and its rules, beside it and above and below.
 constexpr double kCellSideMm = 1;
 constexpr double kCellTopMm = 0.5;
+// A text is taken to fit by the sum of its advances only with this share of
+// the room to spare, for the rare kerned pair that widens it.
+constexpr double kSureFit = 0.99;
+// Beyond this share of the room, a text is too long to be worth shaping whole
+// just to find that it does not fit.
+constexpr double kCannotFit = 1.1;
 
 // Each line of a text is a paragraph of its own, Windows line ends included;
 // a tab takes the room of four blanks, as wide in the layout as on paper.
@@ -196,11 +202,11 @@ void PageBuilder::wrapParagraph(const QString& paragraph, FontRole role, double 
     // shaping and no line breaking; a text at the left needs no exact width.
     TextWidths& widths = widths_[int(role)];
     const double sum = widths.advanceSum(paragraph);
-    if (sum >= 0 && sum <= width * 0.99) {
+    if (sum >= 0 && sum <= width * kSureFit) {
         lines.append({paragraph, alignment & Qt::AlignLeft ? sum : widths.width(paragraph, sum)});
         return;
     }
-    if (sum < 0 || sum <= width * 1.1) {
+    if (sum < 0 || sum <= width * kCannotFit) {
         const double ink = metrics(role).horizontalAdvance(paragraph);
         if (ink <= width) {
             lines.append({paragraph, ink});
@@ -233,7 +239,7 @@ void PageBuilder::wrapParagraph(const QString& paragraph, FontRole role, double 
 // its lines are printed. A word longer than a line is cut where it must be.
 void PageBuilder::breakAtBlanks(const QString& paragraph, TextWidths& widths, double width,
                                 QVector<Line>& lines) {
-    const double room = width * 0.99;
+    const double room = width * kSureFit;
     for (qsizetype start = 0; start < paragraph.size();) {
         double used = 0;
         double beforeBlank = 0;

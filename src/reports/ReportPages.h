@@ -63,9 +63,10 @@ public:
     // The total number of rows across all bands, for progress.
     static int RowCount(const BandRows& rows);
 
-    // A text on one line: either its own string, or, for a paragraph that
-    // was broken into lines, one line of that paragraph's kept layout, so
-    // that it is drawn without being shaped again.
+    // A text on one line: its own string, or, for a paragraph that had to be
+    // broken by QTextLayout (marks or other joined characters, or a text
+    // that is not at the left), one line of that paragraph's kept layout,
+    // drawn without being shaped again.
     struct TextPiece {
         QPointF baseline;
         QString text;
